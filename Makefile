@@ -1,0 +1,63 @@
+# The two commands of the README: `make run` and `make test`. Both install the Debian packages
+# that are missing (non-interactively), configure and build.
+
+DEBIAN_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
+	libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev \
+	fonts-ipafont-mincho fonts-ipafont-gothic fluid-soundfont-gm libpng-dev \
+	libgtest-dev googletest libbenchmark-dev xauth xvfb
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS ?= $(shell nproc)
+BUILD := build
+ASAN_BUILD := build-asan
+
+.PHONY: all deps build run test unit-tests sanitizer-tests bench clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEBIAN_PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOMA_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Runs the demo game in a window; with no display, headless with a short scripted play.
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		./$(BUILD)/noma --data data/demo; \
+	else \
+		echo "No display: running the demo headless with data/demo/demo.input"; \
+		./$(BUILD)/noma --data data/demo --headless --input demo.input; \
+	fi
+
+test: unit-tests sanitizer-tests
+
+unit-tests: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] || continue; \
+		echo "smoke run: $$b"; "$$b" --benchmark_min_time=0.0001 >/dev/null || exit 1; \
+	done
+
+# The same tests under AddressSanitizer + UndefinedBehaviorSanitizer, built with clang; the
+# fuzz targets are built in this tree too and each runs over its seed corpus.
+sanitizer-tests: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DNOMA_SANITIZE=ON -DNOMA_FUZZ=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,29 @@
+// Shared test helpers: a fresh kernel state in a temporary working folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Base fixture: a temporary working folder (the current directory during the test), a small
+// pool, no resources, system flags 0x10 and an error log written to "test.log".
+class NomaTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates a pool of `bytes` with `entries` handle entries instead of the default.
+    void UsePool(uint32_t bytes, uint32_t entries);
+    // Lines of the error log written so far (the log is flushed first).
+    std::vector<std::string> LogLines();
+    // True when some log line equals `line` exactly.
+    bool Logged(const std::string& line);
+    // Writes `content` to `name` inside the working folder.
+    void WriteFile(const std::string& name, const std::string& content);
+    std::string ReadFile(const std::string& name);
+
+    std::string folder_;
+    std::string old_folder_;
+};

@@ -1,0 +1,35 @@
+// nomatool: the author's and tester's command-line toolbox.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tools/nomatool/commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv);  // argv[0] is the subcommand
+};
+
+const Command kCommands[] = {
+    {"sjis", "sjis FILE          UTF-8 file -> CP932 on stdout", CmdSjis},
+    {"utf8", "utf8 FILE          CP932 file -> UTF-8 on stdout", CmdUtf8},
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: nomatool COMMAND ARGS...\n");
+    for (const Command& c : kCommands) std::fprintf(stderr, "  nomatool %s\n", c.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const Command& c : kCommands)
+        if (!std::strcmp(argv[1], c.name)) return c.run(argc - 1, argv + 1);
+    std::fprintf(stderr, "nomatool: unknown command %s\n", argv[1]);
+    return usage();
+}
