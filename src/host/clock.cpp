@@ -31,7 +31,7 @@ uint32_t HostTickCount() {
     return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-HostTime HostLocalTime() {
+HostTime HostClockNow() {
     std::time_t seconds;
     int millisecond;
     std::tm tm{};
@@ -52,7 +52,7 @@ HostTime HostLocalTime() {
             tm.tm_min,         tm.tm_sec,     millisecond};
 }
 
-void HostSleep(uint32_t ms) {
+void HostClockSleep(uint32_t ms) {
     if (virtual_clock)
         virtual_ms += ms;
     else

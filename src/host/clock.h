@@ -13,8 +13,8 @@ void HostUseVirtualClock(bool on);
 bool HostClockIsVirtual();
 // Milliseconds since the clock started (wraps like a 32-bit tick counter).
 uint32_t HostTickCount();
-HostTime HostLocalTime();
+HostTime HostClockNow();
 // Waits `ms` milliseconds; on the virtual clock advances it instead.
-void HostSleep(uint32_t ms);
+void HostClockSleep(uint32_t ms);
 // Moves the virtual clock on by `ms` (no effect on the real clock).
 void HostAdvanceClock(uint32_t ms);

@@ -15,6 +15,6 @@ ClockRecord MakeClockRecord(int year, int month, int day, int hour, int minute, 
 }
 
 ClockRecord ClockNow() {
-    HostTime t = HostLocalTime();
+    HostTime t = HostClockNow();
     return MakeClockRecord(t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond);
 }

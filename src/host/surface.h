@@ -1,0 +1,17 @@
+// The screen surface: one software surface of W x H 32-bit pixels whose value is the colour
+// itself (0x00BBGGRR). The program thread draws on it; the main thread presents it. Both hold
+// HostSurfaceLock() while touching the pixels.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+// (Re)creates the surface, cleared to black.
+bool HostCreateSurface(int width, int height);
+int HostSurfaceWidth();
+int HostSurfaceHeight();
+// Row-major pixels, stride = width. Hold the lock while reading or writing them.
+uint32_t* HostSurfacePixels();
+std::mutex& HostSurfaceLock();
+// Writes the surface as a PNG file; false on failure.
+bool HostSaveSurfacePng(const char* path);
