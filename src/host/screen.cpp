@@ -2,14 +2,21 @@
 
 #include <atomic>
 
+int16_t g_screen_width = 800;
+int16_t g_screen_height = 600;
+
 namespace {
-std::atomic<bool> g_screen_open{false};
+std::atomic<bool> screen_closed{false};
 }
 
 void HostOpenScreen() {
-    g_screen_open.store(true);
+    screen_closed.store(false);
 }
 
 void HostCloseScreen() {
-    g_screen_open.store(false);
+    screen_closed.store(true);
+}
+
+bool HostScreenClosed() {
+    return screen_closed.load();
 }

@@ -1,8 +1,17 @@
-// The screen drawing context of the main window. SystemInit opens it; closing it ends the
-// host's message loop (the program ends when the loop next turns).
+// The screen: the main window's drawing surface and the screen size the whole system uses.
 #pragma once
 
-// Takes the main window's surface as the screen the system draws on.
+#include <cstdint>
+
+// Width and height used by the whole system. The host sets them before start-up (from the
+// display or the NOMA.ini keys SCREEN_SIZEX / SCREEN_SIZEY); SystemInit may set them again.
+extern int16_t g_screen_width;
+extern int16_t g_screen_height;
+
+// Takes the main window's surface as the screen the system draws on (created at the screen
+// size, cleared to black, the first time).
 void HostOpenScreen();
-// Lets the screen go and asks the message loop to end.
+// Lets the screen go and ends the host's message loop when it next turns; the program ends.
 void HostCloseScreen();
+// True once HostCloseScreen has been called.
+bool HostScreenClosed();
