@@ -1,5 +1,7 @@
 #include "resource/lines.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -14,7 +16,8 @@ void line_copy(const char* src, char* dst) {
         return;
     }
     size_t i = 0;
-    for (; src[i] && src[i] != '\n'; ++i) dst[i] = src[i];
+    for (; src[i] && src[i] != '\n'; ++i)
+        dst[i] = src[i];
     dst[i] = '\0';
 }
 
@@ -25,7 +28,8 @@ char* read_line_file(const char* file, char* out, int n) {
     char line[kLineFileMaxLine + 1];
     int read = 0;
     // The last line is handed out even without a final newline: fgets returns it whole.
-    while (read < n && std::fgets(line, sizeof line, f)) ++read;
+    while (read < n && std::fgets(line, sizeof line, f))
+        ++read;
     std::fclose(f);
     if (read < n) {
         LogLinef("read_line_file() error! %s (line %d req %d)", file, read, n);
@@ -33,4 +37,53 @@ char* read_line_file(const char* file, char* out, int n) {
     }
     line_copy(line, out);
     return out;
+}
+
+long FileSize(const char* file) {
+    FILE* f = HostFileOpen(file, "rb");
+    if (!f) return 0;
+    long size = 0;
+    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    std::fclose(f);
+    return size < 0 ? 0 : size;
+}
+
+int ReadWholeFile(const char* file, char* buffer, long buffer_size) {
+    if (!buffer || buffer_size < 1) return 0;
+    FILE* f = HostFileOpen(file, "rb");
+    if (!f) return 0;
+    size_t read = std::fread(buffer, 1, size_t(buffer_size - 1), f);
+    buffer[read] = char(0xFF);
+    std::fclose(f);
+    return 1;
+}
+
+int ReadWholeFile(const char* file, char* buffer) {
+    FILE* f = HostFileOpen(file, "rb");
+    if (!f || !buffer) {
+        if (f) std::fclose(f);
+        return 0;
+    }
+    struct stat st;
+    size_t size = fstat(fileno(f), &st) == 0 ? size_t(st.st_size) : 0;
+    size_t read = std::fread(buffer, 1, size, f);
+    buffer[read] = char(0xFF);
+    std::fclose(f);
+    return 1;
+}
+
+int FindListEntry(const char* key, const char* list, char* out) {
+    if (!key || !list || !out) return 0;
+    size_t key_length = std::strlen(key);
+    for (const char* entry = list;;) {
+        const char* comma = std::strchr(entry, ',');
+        if (!comma) return 0;
+        size_t length = size_t(comma - entry);
+        if (length && length <= key_length && std::memcmp(key, entry, length) == 0) {
+            std::memcpy(out, entry, length);
+            out[length] = '\0';
+            return 1;
+        }
+        entry = comma + 1;
+    }
 }

@@ -1,0 +1,326 @@
+#include "resource/resource_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/file.h"
+#include "host/sjis_literal.h"
+#include "kernel/log.h"
+#include "kernel/system.h"
+#include "kernel/task_record.h"
+#include "resource/resource.h"
+
+namespace {
+
+constexpr size_t kStreamBuffer = 1 << 16;
+// A record body cannot pass the pool's largest block (65535 bytes, one of them the spare byte).
+constexpr uint32_t kLargestRecordSize = 0xFFFE;
+
+// True when `task` is one of the records of the Task resource.
+bool task_registered(Handle task) {
+    const ResourceAttr* tasks = resource_attr(g_resources.task);
+    if (!task || !tasks) return false;
+    Handle record = tasks->first_record;
+    for (uint32_t i = 0; record && i < tasks->record_count; ++i) {
+        if (record == task) return true;
+        const HandleEntry* entry = handle_entry(record);
+        if (!entry) break;
+        record = entry->next;
+    }
+    return false;
+}
+
+// Bytes of the stored body of a record: the record size when the resource has items.
+uint32_t stored_body_size(const ResourceAttr& attr, const HandleEntry& entry) {
+    return attr.record_size ? attr.record_size : entry.size;
+}
+
+// The active records in chain order; a chain longer than the handle table is broken and
+// is cut there rather than followed forever.
+std::vector<Handle> active_records(const ResourceAttr& attr) {
+    std::vector<Handle> records;
+    uint32_t limit = HandleTableEntries();
+    Handle record = attr.first_record;
+    for (uint32_t i = 0; record && i < limit; ++i) {
+        const HandleEntry* entry = handle_entry(record);
+        if (!entry) break;
+        if (!(entry->flags & RECORD_INACTIVE)) records.push_back(record);
+        record = entry->next;
+    }
+    return records;
+}
+
+std::vector<ItemDesc> item_list(const ResourceAttr& attr) {
+    std::vector<ItemDesc> items;
+    Handle item = attr.first_item;
+    for (uint32_t i = 0; item && i < attr.item_count; ++i) {
+        const ItemDesc* desc = item_desc(item);
+        if (!desc) break;
+        items.push_back(*desc);
+        item = desc->next;
+    }
+    return items;
+}
+
+struct Writer {
+    FILE* file;
+    bool ok = true;
+    void put(const void* data, size_t size) {
+        if (ok && size && std::fwrite(data, 1, size, file) != size) ok = false;
+    }
+};
+
+std::string temporary_name(const char* name) {
+    static std::atomic<uint32_t> counter{0};
+    return std::string(name) + ".~" + std::to_string(getpid()) + "-" +
+           std::to_string(counter.fetch_add(1)) + ".tmp";
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is not an error.
+void sync_folder(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+// Writes the file image of the resource; false on a short write.
+bool write_resource(FILE* file, const ResourceAttr& attr) {
+    Writer out{file};
+    ResourceFileHeader header{};
+    std::memcpy(header.tag, "NOMA", 5);
+    std::memcpy(header.version, "0.4", 4);
+    std::memcpy(header.revision, "17", 3);
+    header.memory_type = TestSystemFlag(FLAG_MOTOROLA) ? 'M' : 'I';
+    out.put(&header, sizeof header);
+    if (!out.ok) return false;
+
+    std::vector<ItemDesc> items = item_list(attr);
+    std::vector<Handle> records = active_records(attr);
+
+    // The handle fields mean nothing in a file; they are written as 0 so that the same
+    // resource always gives the same bytes.
+    ResourceAttr stored = attr;
+    stored.record_count = stored.active_count = uint16_t(records.size());
+    stored.item_count = uint16_t(items.size());
+    stored.first_record = stored.last_record = 0;
+    stored.next_resource = stored.prev_resource = 0;
+    stored.first_item = stored.last_item = 0;
+    out.put(&stored, sizeof stored);
+
+    for (ItemDesc item : items) {
+        LogLinef("Write Item data name %.20s type %d  size %d", item.name, item.type,
+                 int(item.size));
+        item.next = 0;
+        out.put(&item, sizeof item);
+    }
+
+    LogLine("record body write.");
+    std::vector<uint8_t> body;
+    for (Handle record : records) {
+        HandleEntry entry = *handle_entry(record);
+        const uint8_t* source = record_body(record);
+        uint32_t have = entry.size;
+        uint32_t size = stored_body_size(attr, entry);
+        // A record made before the last items were defined is shorter than the record size;
+        // its missing bytes are written as zero.
+        body.assign(size, 0);
+        std::memcpy(body.data(), source, size < have ? size : have);
+        if (attr.record_size && have >= attr.record_size)
+            StoreSpareByte(body.data(), source, attr.record_size);
+        entry.body = entry.owner = entry.next = entry.prev = 0;
+        entry.size = uint16_t(size);
+        out.put(&entry, sizeof entry);
+        out.put(body.data(), size);
+        if (!out.ok) return false;
+    }
+    return out.ok;
+}
+
+}  // namespace
+
+int SaveResource(Handle task, Handle resource) {
+    if (TestSystemFlag(FLAG_TASK) && !task_registered(task)) {
+        LogSystemMessage(72, nullptr);
+        return 1;
+    }
+    const ResourceAttr* attr = resource_attr(resource);
+    if (!attr) return 1;
+    char name[sizeof attr->name + 1] = {};
+    std::memcpy(name, attr->name, sizeof attr->name);
+
+    std::string temporary = temporary_name(name);
+    std::string target_path = HostResolvePath(name);
+    std::string temporary_path = HostResolvePath(temporary.c_str());
+    FILE* file = HostFileOpen(temporary.c_str(), "wb");
+    if (!file) {
+        LogSystemMessage(6, name);
+        return 1;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
+    struct stat old_file;
+    if (stat(target_path.c_str(), &old_file) == 0) fchmod(fileno(file), old_file.st_mode & 07777);
+
+    bool ok = write_resource(file, *attr);
+    ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    ok = ok && std::rename(temporary_path.c_str(), target_path.c_str()) == 0;
+    if (!ok) {
+        unlink(temporary_path.c_str());
+        LogSystemMessage(8, name);
+        return 8;
+    }
+    sync_folder(target_path);
+    return 0;
+}
+
+namespace {
+
+struct Reader {
+    FILE* file;
+    bool get(void* data, size_t size) { return std::fread(data, 1, size, file) == size; }
+};
+
+// Item sizes that no record body could hold make the item table unusable.
+bool item_size_fits(const ItemDesc& item) {
+    bool sized = item.type == ITEMstring || item.type == 8 || item.type == ITEMlongArray;
+    return !sized || item.size <= kLargestRecordSize;
+}
+
+void log_reading_error(Handle resource, uint32_t position) {
+    const ResourceAttr* attr = resource_attr(resource);
+    LogLine("READING ERROR");
+    LogLinef("   ResName  %s   DataName  %s", attr->name, attr->data_name);
+    LogLinef("   Size     %ld   Count     %d", long(attr->active_bytes), int(attr->record_count));
+    LogLinef("  error is resource number %d.", int(position));
+}
+
+// Reads the attribute block, the items and the records into `resource`; false on failure.
+bool read_body(Reader& in, Handle resource) {
+    ResourceAttr stored;
+    if (!in.get(&stored, sizeof stored)) return false;
+
+    ResourceAttr* attr = resource_attr(resource);
+    Handle next_resource = attr->next_resource;
+    Handle prev_resource = attr->prev_resource;
+    std::memcpy(attr, &stored, sizeof stored);
+    attr->name[sizeof attr->name - 1] = '\0';
+    attr->data_name[sizeof attr->data_name - 1] = '\0';
+    attr->user[sizeof attr->user - 1] = '\0';
+    attr->next_resource = next_resource;
+    attr->prev_resource = prev_resource;
+    attr->first_record = attr->last_record = 0;
+    attr->first_item = attr->last_item = 0;
+    attr->item_count = 0;
+    attr->record_size = 0;
+    attr->active_bytes = 0;
+    attr->record_count = attr->active_count = 0;
+    ForgetRecordIndex(resource);
+
+    uint32_t item_count = stored.item_count;
+    for (uint32_t i = 0; i < item_count; ++i) {
+        ItemDesc item;
+        if (!in.get(&item, sizeof item)) return false;
+        item.name[sizeof item.name - 1] = '\0';
+        if (!item_size_fits(item)) return false;
+        uint32_t size = item.type == ITEMlongArray ? item.size / 4 : item.size;
+        Handle created = CreateItem(resource, item.name, item.type, size);
+        if (!created || resource_attr(resource)->record_size > kLargestRecordSize) return false;
+        // The limits of a limited item belong to the item: they come back with it.
+        ItemDesc* desc = item_desc(created);
+        desc->flags = item.flags;
+        desc->upper = item.upper;
+        desc->lower = item.lower;
+        LogLinef("Read Item data name %s type %d  size %d(%d/%d)", item.name, item.type,
+                 int(item.size), int(i), int(item_count));
+    }
+
+    attr = resource_attr(resource);
+    if (TestSystemFlag(FLAG_RESOUCE_TEST))
+        LogLinef("\tNAME %s   TYPE %s  RecordCount %d", attr->name, attr->data_name,
+                 int(stored.record_count));
+
+    uint32_t record_size = attr->record_size;
+    uint32_t record_count = stored.record_count;
+    std::vector<uint8_t> body;
+    for (uint32_t k = 1; k <= record_count; ++k) {
+        HandleEntry entry;
+        if (!in.get(&entry, sizeof entry)) break;
+        uint32_t size = record_size ? record_size : entry.size;
+        body.resize(size);
+        if (!in.get(body.data(), size)) break;  // the file ends inside this record
+        Handle record = CreateRecord(resource, entry.number, entry.size);
+        uint8_t* target = record_body(record);
+        if (!record || !target) {
+            log_reading_error(resource, k);
+            return false;
+        }
+        uint32_t room = handle_entry(record)->size;
+        std::memcpy(target, body.data(), size < room ? size : room);
+        if (record_size && room >= record_size) RestoreSpareByte(target, record_size);
+    }
+    return true;
+}
+
+}  // namespace
+
+Handle OpenResource(Handle task, const char* file_name, const char* data_name) {
+    if (TestSystemFlag(FLAG_TASK) && !task_registered(task)) {
+        LogSystemMessage(72, nullptr);
+        return 0;
+    }
+    FILE* file = HostFileOpen(file_name, "rb");
+    if (!file) {
+        LogSystemMessage(6, file_name);
+        return 0;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
+    Reader in{file};
+    ResourceFileHeader header;
+    if (!in.get(&header, sizeof header)) {
+        LogSystemMessage(9, file_name);
+        std::fclose(file);
+        return 0;
+    }
+
+    if (TestSystemFlag(FLAG_TEST_RUN)) {
+        if (std::memcmp(header.tag, "NOMA", 4) != 0) {
+            LogSystemMessage(83, file_name);
+        } else if (std::memcmp(header.version, "0.4", 3) != 0) {
+            LogSystemMessage(84, file_name);
+        } else if (TestSystemFlag(FLAG_MOTOROLA)) {
+            if (header.memory_type != 'M') LogLine("Memory Typeが INTEL なﾘｿｰｽを読みました"_sj);
+        } else if (header.memory_type != 'I') {
+            LogLine("Memoey Typeが MOTOROLA なﾘｿｰｽを読みました"_sj);
+        }
+    }
+    if (TestSystemFlag(FLAG_RESOUCE_TEST)) {
+        LogLinef("ResourceHeder :%.5s   %.4s%.3s", header.tag, header.version, header.revision);
+        LogLinef("\t:sts %ld   size %ld", long(header.status), long(header.size));
+    }
+
+    Handle resource = CreateResource(task, file_name, data_name);
+    if (!resource) {
+        std::fclose(file);
+        return 0;
+    }
+    if (TaskRecord* t = task_record(task)) t->last_opened_resource = resource;
+
+    if (!read_body(in, resource)) {
+        LogSystemMessage(9, file_name);
+        std::fclose(file);
+        return 0;
+    }
+    std::fclose(file);
+    if (TestSystemFlag(FLAG_RESOUCE_TEST)) LogLine("OpenResource OK!!");
+    return resource;
+}
