@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/open_files.h"
 #include "host/sjis.h"
 
 namespace {
@@ -140,13 +141,19 @@ FILE* HostFileOpen(const char* name, const char* mode) {
     for (const char* m = mode; *m; ++m)
         if (*m != 't' && *m != 'b') base += *m;
     FILE* file = std::fopen(path.c_str(), (base + "b").c_str());
-    if (!file || binary) return file;
+    if (!file) return nullptr;
+    if (binary) {
+        HostTrackFile(file, fileno(file));
+        return file;
+    }
     auto* stream = new TextStream{file};
     cookie_io_functions_t io = {text_read, text_write, text_seek, text_close};
     FILE* text = fopencookie(stream, base.c_str(), io);
     if (!text) {
         std::fclose(file);
         delete stream;
+        return nullptr;
     }
+    HostTrackFile(text, fileno(file));
     return text;
 }

@@ -7,6 +7,7 @@
 #include "host/file.h"
 #include "host/sjis_literal.h"
 #include "kernel/log.h"
+#include "kernel/system.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ int GetIniNumber(const char* key, const char* file) {
     char value[kIniValueSize];
     if (!GetIniString(key, value, file)) return -1;
     const char* p = value;
-    while (*p && (*p < '0' || *p > '9')) ++p;
+    while (*p && (*p < '0' || *p > '9'))
+        ++p;
     if (!*p) return -1;
     int64_t number = 0;
     for (; *p >= '0' && *p <= '9'; ++p) {
@@ -93,6 +95,50 @@ int GetIniBool(const char* key, const char* file) {
     return -1;
 }
 
-char* SysString(const char* key, char* value) { return GetIniString(key, value, "NOMA.ini"); }
+char* SysString(const char* key, char* value) {
+    return GetIniString(key, value, kSystemIniFile);
+}
 
-int16_t SysNumber(const char* key) { return int16_t(GetIniNumber(key, "NOMA.ini")); }
+int16_t SysNumber(const char* key) {
+    return int16_t(GetIniNumber(key, kSystemIniFile));
+}
+
+int ReadSystemFlags() {
+    struct FlagKey {
+        const char* key;
+        uint32_t bit;
+    };
+    // The first of these a line contains decides which bit the line sets or clears.
+    static constexpr FlagKey kFlagKeys[] = {
+        {"EVENT_TEST", FLAG_EVENT_TEST},
+        {"RESOUCE_TEST", FLAG_RESOUCE_TEST},
+        {"PASSWORD", FLAG_PASSWORD},
+        {"LOOP_EXIT", FLAG_LOOP_EXIT},
+        {"TEST_RUN", FLAG_TEST_RUN},
+        {"TITLE", FLAG_TITLE},
+        {"TRACE", FLAG_TRACE},
+        {"DEBAG", FLAG_DEBAG},
+        {"TASK", FLAG_TASK},
+    };
+    FILE* f = HostFileOpen(kSystemIniFile, "r+t");
+    if (!f) {
+        LogLinef("File OpenError ! %s", kSystemIniFile);
+        return 6;
+    }
+    char line[kMaxLineLength + 1];
+    while (read_key_line(f, line)) {
+        if (line[0] == '/') continue;
+        for (const FlagKey& flag : kFlagKeys) {
+            if (!std::strstr(line, flag.key)) continue;
+            if (std::strstr(line, "ON"))
+                SetSystemFlag(flag.bit);
+            else if (std::strstr(line, "OFF"))
+                ClearSystemFlag(flag.bit);
+            else
+                LogSystemMessage(100, nullptr);
+            break;
+        }
+    }
+    std::fclose(f);
+    return 0;
+}

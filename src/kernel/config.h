@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// The system's key file in the working folder.
+constexpr const char* kSystemIniFile = "NOMA.ini";
+
 // Room a caller gives GetIniString for a value: a key file line holds at most 255 characters.
 constexpr int kIniValueSize = 256;
 
@@ -16,3 +19,7 @@ int GetIniBool(const char* key, const char* file);
 
 char* SysString(const char* key, char* value);  // GetIniString on NOMA.ini
 int16_t SysNumber(const char* key);             // GetIniNumber on NOMA.ini, as 16 bits
+
+// Sets and clears the flag bits that the ON/OFF lines of NOMA.ini name; 0, or 6 when NOMA.ini
+// cannot be opened.
+int ReadSystemFlags();

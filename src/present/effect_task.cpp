@@ -1,0 +1,8 @@
+// EffectTask: the text effect player. Until effects exist it only takes its one event per
+// cycle.
+#include "kernel/event.h"
+#include "kernel/scheduler.h"
+
+void EffectTask(Handle task) {
+    ReciveEvent(task);
+}

@@ -1,0 +1,11 @@
+// MenuTask: the menus' task. Until menus exist it only takes its one event per cycle and
+// reports its initialisation.
+#include "kernel/event.h"
+#include "kernel/log.h"
+#include "kernel/scheduler.h"
+
+void MenuTask(Handle task) {
+    if (ReciveEvent(task) != RECEIVE_EVENT) return;
+    const EventRecord* e = event_record(CurrentEvent(task));
+    if (e && e->code == EVENT_SYSTEM_READY) LogLine("init MenuTask.");
+}
