@@ -195,6 +195,13 @@ void MemoryCompaction() {
             chosen = tree.first_below(-1, tree.min() + 1);
         }
         if (chosen < 0) break;
+        // Without gaps every block already lies packed. Moving it anyway would re-derive its
+        // length from the entry's size field, which the resource layer sets to the record's
+        // body size, one byte short of the block (the spare byte): the scan only logs.
+        if (!gaps) {
+            tree.set(uint32_t(chosen), MinTree::kNone);
+            continue;
+        }
         HandleEntry* e = entry_at(uint32_t(chosen));
         if (e->body != packing) std::memmove(pool.data + packing, pool.data + e->body, e->size);
         e->body = uint32_t(packing);
@@ -202,6 +209,7 @@ void MemoryCompaction() {
         packed_bytes += e->size;
         tree.set(uint32_t(chosen), MinTree::kNone);
     }
+    if (!gaps) return;
     pool.physical_used = packing - kDataOrigin;
     pool.data_used = uint32_t(packed_bytes);
 }
@@ -239,4 +247,13 @@ uint8_t* handle_body(Handle handle) {
 uint8_t* pool_data_address(uint32_t body) {
     if (body < kDataOrigin || body >= kDataOrigin + pool.physical_used) return nullptr;
     return pool.data + body;
+}
+
+uint32_t handle_entry_address(Handle handle) {
+    return handle_entry(handle) ? (handle - 1) * kHandleEntrySize : 0;
+}
+
+uint32_t handle_block_address(Handle handle) {
+    HandleEntry* e = handle_entry(handle);
+    return e ? pool_address(e->body) : 0;
 }

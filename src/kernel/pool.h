@@ -66,3 +66,7 @@ HandleEntry* handle_entry(Handle handle);
 uint8_t* handle_body(Handle handle);
 // The block address of a data position taken from an entry (nullptr for 0 or out of range).
 uint8_t* pool_data_address(uint32_t body);
+// Positions in the 32-bit pool space (pool start = 0) of a live handle's entry and block, as
+// log lines show addresses; 0 for a handle that is not live.
+uint32_t handle_entry_address(Handle handle);
+uint32_t handle_block_address(Handle handle);

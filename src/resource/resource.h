@@ -87,6 +87,30 @@ static_assert(offsetof(ItemDesc, upper) == 28);
 static_assert(offsetof(ItemDesc, lower) == 32);
 static_assert(offsetof(ItemDesc, next) == 56);
 
+// The system-wide resource chain (creation order) and its counters, zero at initialisation.
+// Only the resource count is shown (in the creation log line); the others are diagnostics.
+struct ResourceChain {
+    Handle first;
+    Handle last;
+    uint32_t resource_count;
+    uint32_t record_count;
+    uint32_t record_bytes;
+    uint32_t deactivated_bytes;
+};
+extern ResourceChain g_resource_chain;
+
+// The current group number: the group "NOMA", number 0, from initialisation on.
+extern uint16_t g_current_group;
+
+// The body of a record of "Resource.res":"Group" (the record number is the group number).
+struct GroupRecord {
+    char name[22];  // group name, NUL-terminated
+    uint8_t pad[2];
+    int32_t number;       // the group number again, as stored
+    ClockRecord created;  // local time of creation
+};
+static_assert(sizeof(GroupRecord) == 36);
+
 // The system resources, kept at initialisation.
 struct SystemResources {
     Handle group, window, object, graphic_vram, code, event, task, font, menu, gc, text, item;
@@ -110,7 +134,9 @@ inline int32_t LoadLong(const void* address) {
     std::memcpy(&v, address, 4);
     return v;
 }
-inline void StoreLong(void* address, int32_t value) { std::memcpy(address, &value, 4); }
+inline void StoreLong(void* address, int32_t value) {
+    std::memcpy(address, &value, 4);
+}
 
 // Resources.
 Handle CreateResource(Handle task, const char* name, const char* data_name);
@@ -128,7 +154,11 @@ Handle FirstRecord(Handle resource);
 Handle NextRecord(Handle record);
 int RecordCount(Handle resource);
 int RecordIndex(Handle resource, Handle record);
-// The resource reader replaced a resource's records: drop them from the lookup indexes.
+// The resource reader replaced a resource's records: drop them from the lookup indexes. The
+// indexes are built again from whatever the record chain holds now (nothing when the reader has
+// just emptied it), and the resource's names are taken again, since the reader also replaces
+// them. Code that rewrites record headers (number, flags, links) or resource names by hand
+// calls this afterwards.
 void ForgetRecordIndex(Handle resource);
 
 // Items.
