@@ -103,9 +103,8 @@ TextPos locate_column(Handle text, int x, int y) {
         h->cache_block = next;
         h->cache_line = line;
         pos = {next, 0};
-        HandleEntry* e = handle_entry(next);
-        LogLinef("text_point() len %d:x %d. adr %08x x %d", int(rest), int(remaining), e->body,
-                 int(remaining));
+        LogLinef("text_point() len %d:x %d. adr %08x x %d", int(rest), int(remaining),
+                 handle_block_address(next), int(remaining));
     }
 }
 
