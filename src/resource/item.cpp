@@ -124,7 +124,7 @@ Handle CreateItem(Handle resource, const char* name, int type, uint32_t size) {
     ItemDesc* d = item_desc(item);
     if (!attr || !d) return 0;
     std::memset(d, 0, sizeof *d);  // a reused descriptor keeps nothing of its past
-    std::strncpy(d->name, name, sizeof d->name - 1);
+    std::memcpy(d->name, name, strnlen(name, sizeof d->name - 1));
     d->type = uint8_t(type);
     d->flags = 0;
     ++attr->item_count;

@@ -5,6 +5,7 @@
 #include "host/sjis_literal.h"
 #include "kernel/log.h"
 #include "resource/item_access.h"
+#include "resource/record_index.h"
 #include "resource/resource.h"
 
 namespace {
@@ -131,7 +132,7 @@ int CopyRecord(Handle source, Handle destination) {
     if (!source_attr || !source_attr->first_item) return 1;
     Handle destination_resource = de->owner;
     Handle item = source_attr->first_item;
-    for (uint32_t n = 0; item && n < source_attr->item_count + 1u; ++n) {
+    for (uint32_t limit = chain_walk_limit(); item && limit--;) {
         const ItemDesc* d = item_desc(item);
         if (!d) break;
         std::string name(d->name, strnlen(d->name, sizeof d->name));
@@ -165,15 +166,16 @@ int DumpRecords(Handle resource) {
     if (!LogLineActive()) return 0;
     for (Handle h = FirstRecord(resource); h; h = NextRecord(h)) {
         uint32_t offset = 0;
-        for (Handle item = resource_attr(resource)->first_item; item;) {
+        uint32_t limit = chain_walk_limit();
+        for (Handle item = resource_attr(resource)->first_item; item && limit--;) {
             const ItemDesc* d = item_desc(item);
             if (!d) break;
             if (d->type == ITEMstring) {
                 if (const char* address = body_address(h, offset, d->size))
-                    LogLinef("%s   %s", d->name, bounded_text(h, address).c_str());
+                    LogLinef("%.21s   %s", d->name, bounded_text(h, address).c_str());
             } else if (d->type == ITEMlong) {
                 if (const char* address = body_address(h, offset, 4))
-                    LogLinef("%s   %d", d->name, int(LoadLong(address)));
+                    LogLinef("%.21s   %d", d->name, int(LoadLong(address)));
             }
             offset += d->size;
             item = d->next;

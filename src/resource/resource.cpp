@@ -19,7 +19,7 @@ namespace {
 // Copies `text` into a name field of `size` bytes, cut to size-1 bytes, the rest cleared.
 void copy_name(char* field, size_t size, const char* text) {
     std::memset(field, 0, size);
-    std::strncpy(field, text, size - 1);
+    std::memcpy(field, text, strnlen(text, size - 1));
 }
 
 // Blank field: blanks and a NUL in the last byte.
