@@ -1,5 +1,6 @@
 #include "text/text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -71,6 +72,22 @@ FileName text_file_name(const TextHeader* h) {
     if (ResourceAttr* attr = resource_attr(h->resource))
         std::memcpy(name.text, attr->name, sizeof attr->name);
     return name;
+}
+
+// Reads from `f` into the block text `b` until it holds kTextBlockText bytes or the file ends
+// (`at_end`), and terminates it. NUL bytes are dropped: the block text could not hold them.
+uint32_t fill_block(FILE* f, char* b, bool& at_end) {
+    uint32_t fill = 0;
+    while (fill < kTextBlockText && !at_end) {
+        size_t want = kTextBlockText - fill;
+        size_t got = std::fread(b + fill, 1, want, f);
+        at_end = got < want;
+        char* end = b + fill + got;
+        if (std::memchr(b + fill, '\0', got)) end = std::remove(b + fill, end, '\0');
+        fill = uint32_t(end - b);
+    }
+    b[fill] = '\0';
+    return fill;
 }
 
 }  // namespace
@@ -147,11 +164,11 @@ int ReadTextFile(Handle text) {
     for (;;) {
         char* b = block_text(block);
         if (!b) break;  // a broken chain: keep what was read
-        size_t n = std::fread(b, 1, kTextBlockText, f);
+        bool at_end = false;
+        uint32_t n = fill_block(f, b, at_end);
         lines += count_newlines(b, n);
-        b[n] = '\0';
         if (n < kTextBlockText) {
-            size += uint32_t(n) + 1;  // the position of the end mark counts
+            size += n + 1;  // the position of the end mark counts
             break;
         }
         size += kTextBlockText;

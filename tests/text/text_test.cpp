@@ -45,6 +45,11 @@ TEST_F(TextTest, ReadingCountsLinesAndSizeAndTurnsCrLfIntoLf) {
     EXPECT_EQ(Line(empty, 0), "");
     EXPECT_EQ(Line(empty, 1), "<none>");
 
+    // NUL bytes cannot be held and are dropped; Ctrl-Z ends a text file.
+    Handle odd = ReadText("odd.txt", std::string("x\0y\r\nz\x1A ignored", 15));
+    EXPECT_EQ(Content(odd), "xy\nz");
+    EXPECT_EQ(text_header(odd)->size, 5u);
+
     Handle missing = CreateText(0, "nothere.txt", 0);
     EXPECT_EQ(ReadTextFile(missing), 6);
     EXPECT_TRUE(Logged("File open error! nothere.txt for read"));

@@ -1,0 +1,66 @@
+// Arbitrary bytes as an item data definition file: CreateItemData builds the resource, then
+// LoadItemData reads the same file's blocks into it once more. Nothing may crash or read out
+// of bounds, whatever the keywords, numbers, quotes and line lengths.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "kernel/config.h"
+#include "kernel/log.h"
+#include "kernel/pool.h"
+#include "kernel/system.h"
+#include "resource/item_data.h"
+#include "resource/resource.h"
+
+namespace {
+
+void write_file(const char* name, const uint8_t* data, size_t size) {
+    FILE* f = std::fopen(name, "wb");
+    if (!f) std::abort();
+    if (size) std::fwrite(data, 1, size, f);
+    std::fclose(f);
+}
+
+bool set_up() {
+    char folder[] = "/tmp/fuzz-item-data-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+    const char ini[] = "Sys.error.elogfile /dev/null\n";
+    write_file("NOMA.ini", reinterpret_cast<const uint8_t*>(ini), sizeof ini - 1);
+    g_system.phase = PHASE_INIT;
+    OpenErrorLog();
+    std::atexit([] {
+        CloseErrorLog();
+        ResetResources();
+        DestroyPool();
+    });
+    // Every log line is formatted, so the formats meet the fuzzed names and values.
+    StoreSystemFlags(FLAG_TRACE | FLAG_RESOUCE_TEST);
+    return true;
+}
+
+// A resource name may name any file; only names inside the working folder are followed, so a
+// run never reads a device or another program's files.
+bool names_inside_folder() {
+    char name[kIniValueSize];
+    if (!GetIniString("ResourceName", name, "def.txt")) return true;
+    return name[0] != '/' && name[0] != '\\' && !std::strstr(name, "..");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool ready = set_up();
+    (void)ready;
+    write_file("def.txt", data, size);
+    if (!names_inside_folder()) return 0;
+    ResetResources();
+    DestroyPool();
+    if (!CreatePoolSized(32u << 20, 4096) || !CreateSystemResources()) std::abort();
+    Handle resource = CreateItemData(0, "def.txt");
+    if (resource) LoadItemData(0, resource, "def.txt");
+    return 0;
+}
