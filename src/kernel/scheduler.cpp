@@ -3,7 +3,11 @@
 #include <cstring>
 
 #include "host/cycle.h"
+#include "kernel/event.h"
+#include "kernel/event_task.h"
+#include "kernel/manager.h"
 #include "kernel/system.h"
+#include "kernel/task.h"
 
 TaskHandles g_tasks = {};
 
@@ -47,4 +51,14 @@ void RunCycles() {
         HostCycleEnd();
         if (TestSystemFlag(FLAG_LOOP_EXIT)) return;
     }
+}
+
+void ResetKernel() {
+    g_system.phase = PHASE_INIT;
+    g_tasks = {};
+    g_next_task_id = TASK_ID_FIRST_APPLICATION;
+    g_system.cycle_counter = 0;
+    ResetManager();
+    ResetEvents();
+    ResetClockCounters();
 }

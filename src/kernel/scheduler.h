@@ -16,6 +16,10 @@ extern TaskHandles g_tasks;
 // The slot of the task table that a task of this name fills, or nullptr for other names.
 Handle* TaskHandleSlot(const char* name);
 
+// Clears the task table, the manager's, the events' and the clock task's globals, sets the
+// next task id to 30 and the phase to 2 (part of the start-up; tests start from it too).
+void ResetKernel();
+
 // Runs cycles until the stop flag is set; one cycle per call under LOOP_EXIT.
 void RunCycles();
 

@@ -112,16 +112,6 @@ void check_initialisation() {
 
 }  // namespace
 
-void ResetKernel() {
-    g_system.phase = PHASE_INIT;
-    g_tasks = {};
-    g_next_task_id = TASK_ID_FIRST_APPLICATION;
-    g_system.cycle_counter = 0;
-    ResetManager();
-    ResetEvents();
-    ResetClockCounters();
-}
-
 void SystemInit() {
     print_banner();
     HostOpenScreen();
@@ -130,6 +120,7 @@ void SystemInit() {
     StoreSystemFlags(FLAG_TRACE);
     UpdateInstallRecord();
     CreatePool();
+    ResetResources();  // a new pool holds no resources
     ReadSystemFlags();
     read_names();
     read_memory_type();

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kernel/event.h"
+#include "kernel/event_task.h"
+#include "kernel/kernel_test_env.h"
+#include "kernel/log.h"
+#include "kernel/manager.h"
+#include "kernel/scheduler.h"
+#include "kernel/system.h"
+#include "kernel/task.h"
+#include "kernel/task_record.h"
+#include "resource/resource.h"
+
+namespace {
+
+class SchedulerTest : public KernelTest {
+protected:
+    // Sets NOMA.ini up with `keys` and registers the application task as the host does.
+    void Prepare(const std::string& keys, bool application = true) {
+        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n" + keys);
+        Register("Ilvane");
+        if (application) SetSystemFlag(FLAG_APPLICATION);
+    }
+    // Runs cycles until the phase is `phase`; false when it is not reached in `limit` cycles.
+    bool RunUntilPhase(uint16_t phase, int limit = 1000) {
+        for (int i = 0; i < limit && g_system.phase != phase; ++i)
+            Cycles(1);
+        return g_system.phase == phase;
+    }
+    std::vector<uint32_t> StartedIds() {
+        std::vector<uint32_t> ids;
+        for (const Sent& s : ChainWithCode(EVENT_START))
+            ids.push_back(s.destination);
+        return ids;
+    }
+    // The system menu entries the manager added (other tasks add their own).
+    std::vector<Sent> ManagerMenuEntries() {
+        std::vector<Sent> out;
+        for (const Sent& s : ChainWithCode(EVENT_MENU_ADD))
+            if (s.source == TASK_ID_MANAGER) out.push_back(s);
+        return out;
+    }
+    int CountLines(const std::string& text) {
+        int n = 0;
+        for (const std::string& line : LogLines())
+            n += line == text;
+        return n;
+    }
+};
+
+TEST_F(SchedulerTest, SystemTasksStartOnePerCycleThenTheConfiguredProgram) {
+    Prepare("START_PROGRAM Ilvane\n");
+    Cycles(1);
+    EXPECT_EQ(g_system.phase, PHASE_STARTING_SYSTEM_TASKS);
+    EXPECT_TRUE(Logged("System ready"));
+    EXPECT_EQ(g_system.cycle_counter, 1u);  // one cycle per call under LOOP_EXIT
+    for (Handle h : {g_tasks.manager, g_tasks.event, g_tasks.key, g_tasks.window, g_tasks.menu,
+                     g_tasks.text, g_tasks.anime, g_tasks.effect, g_tasks.start_screen})
+        EXPECT_NE(h, 0u);
+    EXPECT_EQ(FindTaskByName("StartScreenTEST"), 19);
+    EXPECT_EQ(ChainWithCode(EVENT_SYSTEM_READY),
+              (std::vector<Sent>{{EVENT_SYSTEM_READY, TASK_ID_MANAGER, TASK_ID_ALL}}));
+
+    const std::vector<uint32_t> order = {1, 9, 22, 2, 7, 18, 11, 12, 19};
+    Cycles(1);  // the application task comes first in the Task resource and is skipped
+    EXPECT_TRUE(StartedIds().empty());
+    for (size_t i = 0; i < order.size(); ++i) {
+        Cycles(1);
+        std::vector<uint32_t> started = StartedIds();
+        ASSERT_EQ(started.size(), i + 1);
+        EXPECT_EQ(started.back(), order[i]);
+        EXPECT_EQ(ChainWithCode(EVENT_START).back().source, uint32_t(TASK_ID_MANAGER));
+    }
+    EXPECT_EQ(g_system.phase, PHASE_STARTING_PROGRAM);
+
+    Cycles(1);
+    EXPECT_EQ(g_system.phase, PHASE_RUNNING);
+    EXPECT_EQ(StartedIds().back(), 30u);
+    EXPECT_TRUE(Logged("System start"));
+    std::vector<Sent> menus = ManagerMenuEntries();
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[0], (Sent{EVENT_MENU_ADD, TASK_ID_MANAGER, TASK_ID_MENU}));
+
+    Cycles(100);
+    EXPECT_TRUE(Logged("KeyTask start!"));
+}
+
+TEST_F(SchedulerTest, MenuEntriesCarryTheManagersLabels) {
+    Prepare("START_PROGRAM Ilvane\n");
+    ASSERT_TRUE(RunUntilPhase(PHASE_RUNNING));
+    std::vector<std::pair<uint16_t, std::string>> entries;
+    for (Handle h = g_event_head; h; h = event_record(h)->next) {
+        const EventRecord* e = event_record(h);
+        if (e->code != EVENT_MENU_ADD || e->source != TASK_ID_MANAGER) continue;
+        uint16_t item;
+        std::memcpy(&item, e->data, 2);
+        entries.push_back({item, std::string(e->data + kMenuEventLabel) + "|" +
+                                     std::string(e->data + kMenuEventHelp)});
+    }
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].first, 3);
+    EXPECT_EQ(entries[0].second, Sj("SysInfo|SYSTEM情報"));
+    EXPECT_EQ(entries[1].first, 7);
+    EXPECT_EQ(entries[1].second, Sj("終了|SYSTEMの終了"));
+}
+
+TEST_F(SchedulerTest, StartProgramAbsentOrUnknownStillReachesTheRunningPhase) {
+    Prepare("USER_NAME someone\n");
+    Cycles(12);
+    EXPECT_EQ(g_system.phase, PHASE_RUNNING);
+    EXPECT_TRUE(Logged("    NON START PROGRAM"));
+    EXPECT_EQ(ManagerMenuEntries().size(), 2u);
+    EXPECT_EQ(StartedIds().size(), 9u);  // the system tasks only
+
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nSTART_PROGRAM Nobody\n");
+    g_system.phase = PHASE_STARTING_PROGRAM;
+    Cycles(1);
+    EXPECT_EQ(g_system.phase, PHASE_RUNNING);
+    EXPECT_TRUE(Logged(Sj("START_PROGRAMの名前が正しくありません。")));
+    EXPECT_EQ(StartedIds().size(), 9u);
+}
+
+TEST_F(SchedulerTest, TaskAllStartsEveryApplicationTaskOnceTheRedrawMotionEnds) {
+    Prepare("START_PROGRAM TASKall\n");
+    Register("Second");
+    SetSystemFlag(FLAG_REDRAW_MOTION);
+    ASSERT_TRUE(RunUntilPhase(PHASE_STARTING_PROGRAM));
+    Cycles(50);
+    EXPECT_EQ(g_system.phase, PHASE_STARTING_PROGRAM);
+    EXPECT_EQ(StartedIds().size(), 9u);
+
+    ClearSystemFlag(FLAG_REDRAW_MOTION);
+    int calls = 0;
+    while (g_system.phase == PHASE_STARTING_PROGRAM && calls < 100) {
+        Cycles(1);
+        ++calls;
+    }
+    EXPECT_EQ(calls, RecordCount(g_resources.task));  // one task record per cycle
+    std::vector<uint32_t> started = StartedIds();
+    ASSERT_EQ(started.size(), 11u);
+    EXPECT_EQ(started[9], 30u);
+    EXPECT_EQ(started[10], 31u);
+}
+
+TEST_F(SchedulerTest, ShutdownBroadcastsClosesStreamsAndStopsAfterTenMoreCycles) {
+    Prepare("START_PROGRAM Ilvane\n");
+    ASSERT_TRUE(RunUntilPhase(PHASE_RUNNING));
+    Cycles(20);
+    RequestShutDown(g_tasks.manager);
+    ASSERT_TRUE(RunUntilPhase(PHASE_SHUTTING_DOWN, 200));
+    EXPECT_EQ(ErrorLogStream(), nullptr);
+    EXPECT_TRUE(Logged(Sj("ShutDownEventを受け取りました　終了します。")));
+    EXPECT_EQ(LogLines().back(), Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 1"));
+    EXPECT_EQ(ChainWithCode(EVENT_SHUTDOWN).back(),
+              (Sent{EVENT_SHUTDOWN, TASK_ID_MANAGER, TASK_ID_ALL}));
+    EXPECT_EQ(ReadFile("NOMArev.dat").size(), 56u);
+
+    for (int call = 1; call <= 10; ++call) {
+        Cycles(1);
+        ASSERT_FALSE(TestSystemFlag(FLAG_STOP)) << call;
+    }
+    uint32_t counted = g_system.cycle_counter;
+    Cycles(1);  // the eleventh call sets the stop flag; the rest of the cycle still runs
+    EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
+    EXPECT_EQ(g_system.cycle_counter, counted + 1);
+    Cycles(1);  // returns at the start of the next cycle
+    EXPECT_EQ(g_system.cycle_counter, counted + 1);
+}
+
+TEST_F(SchedulerTest, SystemMenuItemsShowTheInformationOrShutDown) {
+    Prepare("START_PROGRAM Ilvane\n");
+    ASSERT_TRUE(RunUntilPhase(PHASE_RUNNING));
+    std::strcpy(g_system.owner_name, "Taro");
+    std::strcpy(g_system.long_machine_name, "Box");
+    g_clock.milli_sync = 21;
+    SetSystemFlag(FLAG_REDRAW_MOTION);
+    char text[512];
+    SystemInfoText(text, sizeof text);
+    EXPECT_EQ(std::string(text), "NOMAv0.417\nTaro(Box)\nmilli sync 21   event " +
+                                     std::to_string(RecordCount(g_resources.event)) +
+                                     "\n RedrawMotion 32768");
+    ClearSystemFlag(FLAG_REDRAW_MOTION);
+
+    Handle select = SendEvent(TASK_ID_MENU, TASK_ID_MANAGER, EVENT_MENU_SELECT);
+    uint16_t quit = 7;
+    std::memcpy(event_record(select)->data, &quit, 2);
+    ASSERT_TRUE(RunUntilPhase(PHASE_SHUTTING_DOWN, 300));
+    EXPECT_EQ(ChainWithCode(EVENT_CLOSE_WINDOWS),
+              (std::vector<Sent>{{EVENT_CLOSE_WINDOWS, TASK_ID_MANAGER, TASK_ID_WINDOW}}));
+}
+
+TEST_F(SchedulerTest, AnApplicationTaskThatIsNeverCalledHoldsTheChainUntilTheLimit) {
+    g_max_event = 40;
+    Prepare("START_PROGRAM Ilvane\n", /*application=*/false);
+    Cycles(400);
+    EXPECT_TRUE(Logged(Sj("Ilvaneが握っています。")));
+    EXPECT_TRUE(Logged("MAX event count over.!!!"));
+    int live = RecordCount(g_resources.event);
+    EXPECT_GT(live, 40);
+    int before = CountLines("MAX event count over.!!!");
+    Cycles(10);
+    EXPECT_EQ(CountLines("MAX event count over.!!!"), before + 10);  // once in every cycle
+    EXPECT_GT(RecordCount(g_resources.event), live);                 // sending goes on
+}
+
+}  // namespace
