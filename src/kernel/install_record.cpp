@@ -35,7 +35,7 @@ bool write_record(const InstallRecord& record) {
 
 void store(char* field, size_t size, const char* text) {
     std::memset(field, 0, size);
-    std::strncpy(field, text, size - 1);
+    std::memcpy(field, text, strnlen(text, size - 1));
 }
 
 }  // namespace

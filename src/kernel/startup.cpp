@@ -42,7 +42,7 @@ void read_name(const char* key, char* out, size_t size) {
     char value[kIniValueSize];
     if (!SysString(key, value)) value[0] = '\0';
     std::memset(out, 0, size);
-    std::strncpy(out, value, size - 1);
+    std::memcpy(out, value, strnlen(value, size - 1));
 }
 
 void read_names() {

@@ -26,7 +26,7 @@ Handle RegisterTask(const char* name, uint32_t id, uint8_t kind) {
     // The two work areas belong to the task; everything else starts cleared.
     t->id = id;
     std::memset(t->name, 0, sizeof t->name);
-    std::strncpy(t->name, name, sizeof t->name - 1);
+    std::memcpy(t->name, name, strnlen(name, sizeof t->name - 1));
     t->flags = TASK_NOT_STARTED;
     t->group = kCurrentGroup;
     t->kind = kind;
