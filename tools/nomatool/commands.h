@@ -3,3 +3,5 @@
 
 int CmdSjis(int argc, char** argv);
 int CmdUtf8(int argc, char** argv);
+int CmdTextLines(int argc, char** argv);
+int CmdResBuild(int argc, char** argv);

@@ -16,6 +16,8 @@ struct Command {
 const Command kCommands[] = {
     {"sjis", "sjis FILE          UTF-8 file -> CP932 on stdout", CmdSjis},
     {"utf8", "utf8 FILE          CP932 file -> UTF-8 on stdout", CmdUtf8},
+    {"text-lines", "text-lines FILE    every line as GetTextLine returns it", CmdTextLines},
+    {"res-build", "res-build DEF.txt  item data file -> its resource file", CmdResBuild},
 };
 
 int usage() {
