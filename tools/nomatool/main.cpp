@@ -16,6 +16,10 @@ struct Command {
 const Command kCommands[] = {
     {"sjis", "sjis FILE          UTF-8 file -> CP932 on stdout", CmdSjis},
     {"utf8", "utf8 FILE          CP932 file -> UTF-8 on stdout", CmdUtf8},
+    {"res-dump", "res-dump FILE.res  every field of a resource file", CmdResDump},
+    {"compute", "compute FILE.res INDEX 'EXPR'  run it, print the record's items", CmdCompute},
+    {"compare", "compare FILE.res INDEX 'EXPR'  CompareRecord: 1 or 0", CmdCompare},
+    {"ini-get", "ini-get FILE KEY   the key as string, number and bool", CmdIniGet},
     {"text-lines", "text-lines FILE    every line as GetTextLine returns it", CmdTextLines},
     {"res-build", "res-build DEF.txt  item data file -> its resource file", CmdResBuild},
 };
