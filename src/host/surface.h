@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "host/raster_target.h"
+
 // (Re)creates the surface, cleared to black.
 bool HostCreateSurface(int width, int height);
 int HostSurfaceWidth();
@@ -15,3 +17,6 @@ uint32_t* HostSurfacePixels();
 std::mutex& HostSurfaceLock();
 // Writes the surface as a PNG file; false on failure.
 bool HostSaveSurfacePng(const char* path);
+
+// The surface as a raster target (empty before HostCreateSurface). Hold the lock while using it.
+RasterTarget HostSurfaceTarget();

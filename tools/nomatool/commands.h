@@ -9,3 +9,4 @@ int CmdResDump(int argc, char** argv);
 int CmdCompute(int argc, char** argv);
 int CmdCompare(int argc, char** argv);
 int CmdIniGet(int argc, char** argv);
+int CmdGfx(int argc, char** argv);

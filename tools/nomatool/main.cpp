@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"compute", "compute FILE.res INDEX 'EXPR'  run it, print the record's items", CmdCompute},
     {"compare", "compare FILE.res INDEX 'EXPR'  CompareRecord: 1 or 0", CmdCompare},
     {"ini-get", "ini-get FILE KEY   the key as string, number and bool", CmdIniGet},
+    {"gfx", "gfx OPS.txt OUT.png  replay host drawing operations into a PNG", CmdGfx},
     {"text-lines", "text-lines FILE    every line as GetTextLine returns it", CmdTextLines},
     {"res-build", "res-build DEF.txt  item data file -> its resource file", CmdResBuild},
 };

@@ -1,0 +1,165 @@
+#include "host/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_SYNTHESIS_H
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// Cached glyphs beyond this number are dropped all at once (a few thousand kanji in three
+// fonts and two sizes stay well below it).
+constexpr size_t kMaxCachedGlyphs = 20000;
+
+struct Face {
+    FT_Face face = nullptr;
+    // The size and width the face is set to now (0 = not set).
+    int set_height = 0;
+    int set_width = 0;
+};
+
+struct Fonts {
+    FT_Library library = nullptr;
+    Face mincho;
+    Face gothic;
+    std::unordered_map<uint64_t, HostGlyph> cache;
+    HostGlyph empty;
+};
+
+// Finds the file of the first available family of `families` through fontconfig.
+std::string FindFontFile(const char* const* families) {
+    FcPattern* pattern = FcPatternCreate();
+    for (const char* const* f = families; *f; ++f)
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(*f));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    if (match) {
+        FcChar8* family = nullptr;
+        FcChar8* path = nullptr;
+        bool wanted = false;
+        // Accept only one of the families asked for, never fontconfig's last resort.
+        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+            for (const char* const* f = families; *f; ++f)
+                if (std::string(reinterpret_cast<const char*>(family)) == *f) wanted = true;
+        if (wanted && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            file = reinterpret_cast<const char*>(path);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+Fonts& GetFonts() {
+    static Fonts fonts;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (FT_Init_FreeType(&fonts.library) != 0) return;
+        static const char* const kMincho[] = {"ＭＳ 明朝", "MS Mincho", "IPAMincho", "IPA明朝",
+                                              nullptr};
+        static const char* const kGothic[] = {"ＭＳ ゴシック", "MS Gothic", "IPAGothic",
+                                              "IPAゴシック", nullptr};
+        FcInit();
+        const std::string mincho = FindFontFile(kMincho);
+        const std::string gothic = FindFontFile(kGothic);
+        if (!mincho.empty()) FT_New_Face(fonts.library, mincho.c_str(), 0, &fonts.mincho.face);
+        if (!gothic.empty()) FT_New_Face(fonts.library, gothic.c_str(), 0, &fonts.gothic.face);
+    });
+    return fonts;
+}
+
+Face& FaceOf(Fonts& fonts, HostFontKind kind) {
+    return kind == HostFontKind::kGothicNarrow ? fonts.gothic : fonts.mincho;
+}
+
+// The cell height a size asks for: 0 takes a default, a negative size is its magnitude.
+int CellHeight(int size) {
+    if (size == 0) return 12;
+    return std::min(std::abs(size), 2048);
+}
+
+// Horizontal pixels per em: a narrowed font has an average (half-width) advance of
+// |1 - size / 2| pixels, which is half its em.
+int EmWidth(HostFontKind kind, int size) {
+    const int height = CellHeight(size);
+    if (kind == HostFontKind::kMincho) return height;
+    const int average = std::abs(1 - height / 2);
+    return average == 0 ? height : 2 * average;
+}
+
+bool SetSize(Face& f, int width, int height) {
+    if (f.set_width == width && f.set_height == height) return true;
+    if (FT_Set_Char_Size(f.face, FT_F26Dot6(width) * 64, FT_F26Dot6(height) * 64, 72, 72) != 0)
+        return false;
+    f.set_width = width;
+    f.set_height = height;
+    return true;
+}
+
+HostGlyph Render(Face& f, HostFontKind kind, int size, bool italic, uint32_t code) {
+    HostGlyph g;
+    if (!SetSize(f, EmWidth(kind, size), CellHeight(size))) return g;
+    const FT_UInt index = FT_Get_Char_Index(f.face, code);
+    if (FT_Load_Glyph(f.face, index, FT_LOAD_NO_BITMAP) != 0) return g;
+    FT_GlyphSlot slot = f.face->glyph;
+    const bool bold = kind != HostFontKind::kGothicNarrow;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        if (italic) FT_GlyphSlot_Oblique(slot);
+        // Weight 700 from a regular face: one pixel wider strokes, as the platform fakes bold.
+        if (bold) FT_Outline_EmboldenXY(&slot->outline, 64, 0);
+    }
+    g.advance = int((slot->advance.x + 32) >> 6) + (bold ? 1 : 0);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+    const FT_Bitmap& bm = slot->bitmap;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = int(bm.width);
+    g.height = int(bm.rows);
+    g.coverage.resize(size_t(g.width) * g.height);
+    for (int row = 0; row < g.height; ++row) {
+        const unsigned char* src = bm.buffer + int64_t(row) * bm.pitch;
+        for (int col = 0; col < g.width; ++col)
+            g.coverage[size_t(row) * g.width + col] = src[col];
+    }
+    return g;
+}
+
+}  // namespace
+
+const HostGlyph& HostFontGlyph(HostFontKind kind, int size, bool italic, uint32_t code) {
+    Fonts& fonts = GetFonts();
+    Face& f = FaceOf(fonts, kind);
+    if (!f.face) return fonts.empty;
+    const uint64_t key = uint64_t(kind) << 62 | uint64_t(italic) << 61 |
+                         uint64_t(uint16_t(CellHeight(size))) << 32 | (code & 0x1FFFFF);
+    auto it = fonts.cache.find(key);
+    if (it != fonts.cache.end()) return it->second;
+    if (fonts.cache.size() >= kMaxCachedGlyphs) fonts.cache.clear();
+    return fonts.cache.emplace(key, Render(f, kind, size, italic, code)).first->second;
+}
+
+int HostFontAscent(HostFontKind kind, int size) {
+    Fonts& fonts = GetFonts();
+    const Face& f = FaceOf(fonts, kind);
+    const int height = CellHeight(size);
+    if (!f.face || f.face->units_per_EM == 0) return height * 7 / 8;
+    const int64_t em = f.face->units_per_EM;
+    return int((int64_t(height) * f.face->ascender + em / 2) / em);
+}
+
+bool HostFontAvailable(HostFontKind kind) {
+    return FaceOf(GetFonts(), kind).face != nullptr;
+}
+
+size_t HostFontCachedGlyphs() {
+    return GetFonts().cache.size();
+}

@@ -1,0 +1,82 @@
+// Graphic records of the "Graphic VRAM" resource: create, load, find or load, free.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "graphics_test_util.h"
+#include "host/bitmap.h"
+#include "host/bmp.h"
+#include "host/graphic.h"
+#include "resource/resource.h"
+
+namespace {
+
+class GraphicsRecords : public GraphicsTest {
+protected:
+    void SetUp() override {
+        GraphicsTest::SetUp();
+        ASSERT_TRUE(CreateSystemResources());
+        // A 2 x 1 24-bit BMP.
+        std::string file("BM\x3E\0\0\0\0\0\0\0\x36\0\0\0", 14);
+        std::string info(40, '\0');
+        info[0] = 40;
+        info[4] = 2;
+        info[8] = 1;
+        info[12] = 1;
+        info[14] = 24;
+        WriteFile("pic.bmp", file + info + std::string("\x01\x02\x03\x04\x05\x06\0\0", 8));
+    }
+};
+
+TEST_F(GraphicsRecords, CreatedAndLoadedGraphicsHoldTheirBitmaps) {
+    const int bitmaps = HostBitmapCount();
+    const Handle made = CreateGraphic(0, 0, 30, 20);
+    ASSERT_NE(made, 0u);
+    const GraphicRecord* g = graphic_record(made);
+    EXPECT_EQ(g->width, 30);
+    EXPECT_EQ(g->height, 20);
+    EXPECT_TRUE(HostBitmapExists(g->bitmap));
+    EXPECT_EQ(g->mask, 0u);
+    EXPECT_EQ(RecordCount(g_resources.graphic_vram), 1);
+    EXPECT_EQ(CreateGraphic(0, 0, 0, 20), 0u);  // no bitmap: the record goes again
+    EXPECT_EQ(RecordCount(g_resources.graphic_vram), 1);
+
+    const Handle loaded = LoadGraphic(0, 0, "pic.bmp");
+    ASSERT_NE(loaded, 0u);
+    g = graphic_record(loaded);
+    EXPECT_EQ(g->width, 2);
+    EXPECT_EQ(g->height, 1);
+    EXPECT_STREQ(g->name, "pic.bmp");
+    EXPECT_EQ(HostBitmapTarget(g->bitmap).pixels[1], 0x040506u);
+    EXPECT_EQ(HostBmpState().bitmap, 0u);  // the loader let go of it
+    EXPECT_EQ(LoadGraphic(0, 0, "nothing.bmp"), 0u);
+    EXPECT_TRUE(Logged("BMP file nothing.bmp open error"));
+
+    // Found by its name the second time; loaded again under another spelling.
+    EXPECT_EQ(FindOrLoadGraphic(0, 0, "pic.bmp"), loaded);
+    const Handle again = FindOrLoadGraphic(0, 0, "PIC.bmp");
+    EXPECT_NE(again, 0u);
+    EXPECT_NE(again, loaded);
+    EXPECT_EQ(HostBitmapCount(), bitmaps + 3);
+
+    FreeGraphic(0, 0, made);
+    FreeGraphic(0, 0, loaded);
+    FreeGraphic(0, 0, again);
+    EXPECT_EQ(HostBitmapCount(), bitmaps);
+    EXPECT_EQ(RecordCount(g_resources.graphic_vram), 0);
+}
+
+TEST_F(GraphicsRecords, LongNamesAreCutAndNeverFound) {
+    const std::string name = std::string(50, 'a') + ".bmp";
+    WriteFile(name, ReadFile("pic.bmp"));
+    const Handle first = FindOrLoadGraphic(0, g_resources.graphic_vram, name.c_str());
+    ASSERT_NE(first, 0u);
+    EXPECT_EQ(std::strlen(graphic_record(first)->name), 43u);
+    const Handle second = FindOrLoadGraphic(0, g_resources.graphic_vram, name.c_str());
+    EXPECT_NE(second, first);
+    FreeGraphic(0, 0, first);
+    FreeGraphic(0, 0, second);
+}
+
+}  // namespace

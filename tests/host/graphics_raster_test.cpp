@@ -1,0 +1,257 @@
+// Shapes with the platform's pixel rules: lines, rectangles, ellipses, arcs, the focus
+// rectangle and darkening.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "graphics_test_util.h"
+#include "host/raster.h"
+#include "host/raster_core.h"
+
+namespace {
+
+PixelSet LinePixels(int x1, int y1, int x2, int y2) {
+    Canvas c(200, 200);
+    RasterLine(c.target(), x1 + 100, y1 + 100, x2 + 100, y2 + 100, 1);
+    PixelSet shifted;
+    for (auto [x, y] : c.Drawn())
+        shifted.insert({x - 100, y - 100});
+    return shifted;
+}
+
+TEST(GraphicsLine, LeavesOutItsLastPixelWhicheverWayItRuns) {
+    EXPECT_EQ(LinePixels(0, 0, 3, 0), (PixelSet{{0, 0}, {1, 0}, {2, 0}}));
+    EXPECT_EQ(LinePixels(3, 0, 0, 0), (PixelSet{{3, 0}, {2, 0}, {1, 0}}));
+    EXPECT_EQ(LinePixels(0, 0, 0, 3), (PixelSet{{0, 0}, {0, 1}, {0, 2}}));
+    EXPECT_EQ(LinePixels(0, 3, 0, 0), (PixelSet{{0, 3}, {0, 2}, {0, 1}}));
+    EXPECT_EQ(LinePixels(0, 0, 3, 3), (PixelSet{{0, 0}, {1, 1}, {2, 2}}));
+    EXPECT_EQ(LinePixels(0, 0, -3, -3), (PixelSet{{0, 0}, {-1, -1}, {-2, -2}}));
+    EXPECT_TRUE(LinePixels(5, 5, 5, 5).empty());
+}
+
+TEST(GraphicsLine, ExactTiesStepTheMinorAxisOnlyInTheBiasedOctants) {
+    // 2:1 slopes hit a tie every other pixel; octants 1 and 2 go on, 3, 5, 6 and 8 step.
+    EXPECT_EQ(LinePixels(0, 0, 4, 2), (PixelSet{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(LinePixels(0, 0, 2, 4), (PixelSet{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
+    EXPECT_EQ(LinePixels(0, 0, -2, 4), (PixelSet{{0, 0}, {-1, 1}, {-1, 2}, {-2, 3}}));
+    EXPECT_EQ(LinePixels(0, 0, -4, -2), (PixelSet{{0, 0}, {-1, -1}, {-2, -1}, {-3, -2}}));
+    EXPECT_EQ(LinePixels(0, 0, 4, -2), (PixelSet{{0, 0}, {1, -1}, {2, -1}, {3, -2}}));
+}
+
+TEST(GraphicsLine, DrawnBackwardsCoversTheSamePixels) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-60, 60);
+    for (int i = 0; i < 400; ++i) {
+        const int x1 = coordinate(random), y1 = coordinate(random);
+        const int x2 = coordinate(random), y2 = coordinate(random);
+        PixelSet forward = LinePixels(x1, y1, x2, y2), backward = LinePixels(x2, y2, x1, y1);
+        if (x1 == x2 && y1 == y2) continue;
+        forward.insert({x2, y2});
+        backward.insert({x1, y1});
+        ASSERT_EQ(forward, backward) << x1 << "," << y1 << " - " << x2 << "," << y2;
+    }
+}
+
+TEST(GraphicsLine, ClippingKeepsThePixelsOfTheWholeLine) {
+    // Lines with far-away ends drawn on a small target match the same lines drawn on a large
+    // one around it.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> coordinate(-300, 340);
+    for (int i = 0; i < 300; ++i) {
+        const int x1 = coordinate(random), y1 = coordinate(random);
+        const int x2 = coordinate(random), y2 = coordinate(random);
+        Canvas small(40, 30), large(700, 700);
+        RasterLine(small.target(), x1, y1, x2, y2, 1);
+        RasterLine(large.target(), x1 + 330, y1 + 330, x2 + 330, y2 + 330, 1);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(small.at(x, y), large.at(x + 330, y + 330))
+                    << x1 << "," << y1 << " - " << x2 << "," << y2 << " at " << x << "," << y;
+    }
+    Canvas c(10, 10);
+    RasterLine(c.target(), -2000000000, 5, 2000000000, 5, 1);
+    EXPECT_EQ(c.Drawn().size(), 10u);
+}
+
+class GraphicsShapes : public GraphicsTest {};
+
+TEST_F(GraphicsShapes, RectangleOutlineTakesBothEdgesAndFillLeavesThemOut) {
+    HostRectangle(10, 10, 4, 3, 0xFF);
+    PixelSet outline = Drawn();
+    EXPECT_EQ(outline.size(), 14u);  // 5 x 4 border
+    EXPECT_TRUE(outline.count({14, 13}) && outline.count({10, 10}));
+    EXPECT_FALSE(outline.count({11, 11}));
+
+    ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+    HostFillRect(10, 10, 4, 3, 0xFF);
+    EXPECT_EQ(Drawn().size(), 12u);
+    EXPECT_FALSE(Drawn().count({14, 10}));
+
+    ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+    HostFillRect(10, 10, -4, -3, 0xFF);  // covers 7..10 by 8..10
+    EXPECT_EQ(Drawn(), (PixelSet{{7, 8},
+                                 {8, 8},
+                                 {9, 8},
+                                 {10, 8},
+                                 {7, 9},
+                                 {8, 9},
+                                 {9, 9},
+                                 {10, 9},
+                                 {7, 10},
+                                 {8, 10},
+                                 {9, 10},
+                                 {10, 10}}));
+    HostFillRect(-5, -5, 200, 200, 0x123456);
+    EXPECT_EQ(Drawn(0x123456).size(), 0u);
+}
+
+TEST_F(GraphicsShapes, EllipsesFillTheirBoxSymmetricallyWithoutGaps) {
+    for (int w = 1; w <= 23; ++w) {
+        for (int h = 1 + (w == 1); h <= 56; h += h < 17 ? 2 + (w % 2) : 21) {
+            ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+            HostEllipse(5, 6, w, h, 0xFFFFFF);
+            const PixelSet set = Drawn();
+            int min_x = 99, max_x = -1, min_y = 99, max_y = -1;
+            for (auto [x, y] : set) {
+                min_x = std::min(min_x, x), max_x = std::max(max_x, x);
+                min_y = std::min(min_y, y), max_y = std::max(max_y, y);
+            }
+            ASSERT_EQ(min_x, 5) << w << "x" << h;
+            ASSERT_EQ(max_x, 5 + w - 1) << w << "x" << h;
+            ASSERT_EQ(min_y, 6) << w << "x" << h;
+            ASSERT_EQ(max_y, 6 + h - 1) << w << "x" << h;
+            for (auto [x, y] : set) {
+                ASSERT_TRUE(set.count({5 + 5 + w - 1 - x, y})) << w << "x" << h;
+                ASSERT_TRUE(set.count({x, 6 + 6 + h - 1 - y})) << w << "x" << h;
+            }
+            // Every row is one run.
+            for (int y = min_y; y <= max_y; ++y) {
+                int runs = 0;
+                for (int x = 0; x < kWidth; ++x)
+                    runs += set.count({x, y}) && !set.count({x - 1, y});
+                ASSERT_EQ(runs, 1) << w << "x" << h << " row " << y;
+            }
+            // The reversed rectangle gives the same ellipse.
+            const std::vector<uint32_t> first = Screen();
+            ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+            HostEllipse(5 + w, 6 + h, -w, -h, 0xFFFFFF);
+            ASSERT_EQ(Screen(), first) << w << "x" << h;
+        }
+    }
+    // Empty boxes draw nothing; neither does a 1 x 1 box, whose outline has only zero-length
+    // lines and whose inside is empty.
+    ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+    HostEllipse(5, 5, 0, 10, 0xFFFFFF);
+    HostEllipse(5, 5, 10, 0, 0xFFFFFF);
+    HostEllipse(5, 5, 1, 1, 0xFFFFFF);
+    EXPECT_TRUE(Drawn().empty());
+}
+
+TEST_F(GraphicsShapes, ArcsRunCounterClockwiseOnTheEllipseOutline) {
+    const int x = 10, y = 8, w = 41, h = 31;
+    HostEllipse(x, y, w, h, 0xFFFFFF);
+    const PixelSet ellipse = Drawn();
+    auto on_outline = [&](std::pair<int, int> p) {
+        return ellipse.count(p) &&
+               (!ellipse.count({p.first - 1, p.second}) ||
+                !ellipse.count({p.first + 1, p.second}) ||
+                !ellipse.count({p.first, p.second - 1}) || !ellipse.count({p.first, p.second + 1}));
+    };
+    const int cx = x + w / 2, cy = y + h / 2;
+    struct Case {
+        int x3, y3, x4, y4;
+        bool (*inside)(int px, int py, int cx, int cy);
+    };
+    const Case cases[] = {
+        // From the right end to the top: the upper right quarter.
+        {x + w, cy, cx, y, [](int px, int py, int cx, int cy) { return px >= cx && py <= cy; }},
+        // From the top to the right end: everything but that quarter's inside.
+        {cx, y, x + w, cy, [](int px, int py, int cx, int cy) { return px <= cx || py >= cy; }},
+        // From the left end to the right end: the lower half.
+        {x, cy, x + w, cy, [](int, int py, int, int cy) { return py >= cy; }},
+        // The same direction twice: the whole ellipse.
+        {x + w, y, x + w, y, [](int, int, int, int) { return true; }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+        HostArc(x, y, w, h, c.x3, c.y3, c.x4, c.y4, 0xFF);
+        const PixelSet arc = Drawn();
+        ASSERT_GT(arc.size(), 10u);
+        for (auto p : arc) {
+            EXPECT_TRUE(on_outline(p)) << p.first << "," << p.second;
+            EXPECT_TRUE(c.inside(p.first, p.second, cx, cy)) << p.first << "," << p.second;
+        }
+    }
+    // The whole ellipse's arc is its outline, but for the last point.
+    size_t outline = 0;
+    for (auto p : ellipse)
+        outline += on_outline(p);
+    EXPECT_GE(Drawn().size() + 1, outline);
+}
+
+TEST_F(GraphicsShapes, FocusRectangleInvertsEveryOtherBorderPixelAndErasesItself) {
+    HostFillRect(0, 0, kWidth, kHeight, 0xFFFFFF);
+    const std::vector<uint32_t> white = Screen();
+    HostSetScreenTextColor(0);
+    HostFocusRect(10, 10, 8, 6);
+    for (int yy = 10; yy < 16; ++yy) {
+        for (int xx = 10; xx < 18; ++xx) {
+            const bool border = xx == 10 || xx == 17 || yy == 10 || yy == 15;
+            const uint32_t expected = border && (xx + yy) % 2 == 0 ? 0 : 0xFFFFFF;
+            ASSERT_EQ(Pixel(xx, yy), expected) << xx << "," << yy;
+        }
+    }
+    EXPECT_EQ(Drawn(0xFFFFFF).size(), 12u);
+    HostEraseFocusRect();
+    EXPECT_EQ(Screen(), white);
+
+    // The other dots take the screen's text colour.
+    HostSetScreenTextColor(0x0000FF);
+    HostFocusRect(20, 20, 4, 4);
+    EXPECT_EQ(Pixel(20, 20), 0u);
+    EXPECT_EQ(Pixel(21, 20), 0xFFFF00u);
+    HostFocusRect(20, 20, 4, 4);
+    EXPECT_EQ(Screen(), white);
+    HostSetScreenTextColor(0);
+
+    // Degenerate rectangles and ones cut by the edge still restore the screen when repeated.
+    for (int w = -2; w <= 3; ++w) {
+        for (int h = -2; h <= 3; ++h) {
+            HostFocusRect(40, 30, w, h);
+            HostFocusRect(40, 30, w, h);
+            HostFocusRect(kWidth - 2, -1, w + 3, h + 3);
+            HostFocusRect(kWidth - 2, -1, w + 3, h + 3);
+        }
+    }
+    EXPECT_EQ(Screen(), white);
+}
+
+TEST_F(GraphicsShapes, DarkeningFloorsEachChannelAndClipsToTheSurface) {
+    HostFillRect(0, 0, kWidth, kHeight, 0x806040);
+    HostDarken(-10, -10, 20, 15, 0x0AAA);  // red by 0xAA, green by 0x0A
+    EXPECT_EQ(Pixel(0, 0), 0x805600u);
+    EXPECT_EQ(Pixel(9, 4), 0x805600u);
+    EXPECT_EQ(Pixel(10, 4), 0x806040u);
+    EXPECT_EQ(Pixel(9, 5), 0x806040u);
+    HostDarken(20, 20, 3, 3, -0x2010);  // 0xDFF0: red by 0xF0, green by 0xDF, blue by 0xFF
+    EXPECT_EQ(Pixel(21, 21), 0u);
+    HostDarken(40, 40, 200, 200, 0x0101);
+    EXPECT_EQ(Pixel(kWidth - 1, kHeight - 1), 0x805F3Fu);
+    HostDarken(30, 30, 0, 5, 0x0101);
+    HostDarken(30, 30, -5, 5, 0x0101);
+    EXPECT_EQ(Pixel(28, 30), 0x806040u);
+}
+
+TEST_F(GraphicsShapes, PixelsOutsideTheSurfaceReadAsInvalid) {
+    HostSetPixel(3, 4, 0x112233);
+    HostSetPixel(-1, 4, 0x112233);
+    HostSetPixel(kWidth, 4, 0x112233);
+    EXPECT_EQ(HostGetPixel(3, 4), 0x112233u);
+    EXPECT_EQ(HostGetPixel(-1, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(HostGetPixel(3, kHeight), 0xFFFFFFFFu);
+    EXPECT_EQ(Drawn().size(), 1u);
+    EXPECT_EQ(HostColor(1, 2, 3), 0x030201u);
+}
+
+}  // namespace
