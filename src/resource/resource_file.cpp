@@ -134,7 +134,7 @@ bool write_resource(FILE* file, const ResourceAttr& attr) {
         // A record made before the last items were defined is shorter than the record size;
         // its missing bytes are written as zero.
         body.assign(size, 0);
-        std::memcpy(body.data(), source, size < have ? size : have);
+        if (size && have) std::memcpy(body.data(), source, size < have ? size : have);
         if (attr.record_size && have >= attr.record_size)
             StoreSpareByte(body.data(), source, attr.record_size);
         entry.body = entry.owner = entry.next = entry.prev = 0;
@@ -265,7 +265,7 @@ bool read_body(Reader& in, Handle resource) {
             return false;
         }
         uint32_t room = handle_entry(record)->size;
-        std::memcpy(target, body.data(), size < room ? size : room);
+        if (size && room) std::memcpy(target, body.data(), size < room ? size : room);
         if (record_size && room >= record_size) RestoreSpareByte(target, record_size);
     }
     return true;
