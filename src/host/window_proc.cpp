@@ -1,0 +1,150 @@
+#include "host/window_proc.h"
+
+#include <deque>
+#include <string>
+
+#include "host/input.h"
+#include "host/keymap.h"
+#include "host/sjis.h"
+
+namespace {
+
+bool focused = true;
+bool insert_held = false;
+SDL_Keymod last_mods = KMOD_NONE;
+// Characters of a text input still to be handed on: one character message each, a Shift-JIS
+// pair as lead and trail byte.
+std::deque<std::string> queued;
+
+uint32_t modifier_bits(SDL_Keymod mods) {
+    uint32_t bits = 0;
+    if (mods & KMOD_SHIFT) bits |= MOD_SHIFT;
+    if (mods & KMOD_CTRL) bits |= MOD_CONTROL;
+    if (mods & KMOD_ALT) bits |= MOD_ALT;
+    if (insert_held) bits |= MOD_INSERT;
+    return bits;
+}
+
+void publish_modifiers() {
+    HostSetModifierState(modifier_bits(last_mods), focused);
+}
+
+void store_character(const std::string& bytes) {
+    for (char c : bytes)
+        HostStoreChar(uint16_t(CharacterCode(uint8_t(c))));
+}
+
+void text_input(const char* utf8) {
+    std::string sjis = Utf8ToSjis(utf8);
+    std::deque<std::string> characters;
+    for (size_t i = 0; i < sjis.size(); ++i) {
+        if (IsSjisLead(uint8_t(sjis[i])) && i + 1 < sjis.size()) {
+            characters.push_back(sjis.substr(i, 2));
+            ++i;
+        } else {
+            characters.push_back(sjis.substr(i, 1));
+        }
+    }
+    if (characters.empty()) return;
+    if (queued.empty()) {
+        store_character(characters.front());
+        characters.pop_front();
+    }
+    queued.insert(queued.end(), characters.begin(), characters.end());
+}
+
+WindowAction key_down(const SDL_KeyboardEvent& key) {
+    last_mods = SDL_Keymod(key.keysym.mod);
+    uint16_t vk = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode);
+    if (vk == VK_INSERT) insert_held = true;
+    publish_modifiers();
+    bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    if (vk == VK_F11 || (alt && vk == VK_RETURN)) return WindowAction::ToggleFullscreen;
+    // Alt combinations, Alt itself and F10 are system keys: the window procedure never sees
+    // them.
+    if (alt || vk == VK_MENU || vk == VK_F10) return WindowAction::None;
+    int code = KeyDownCode(vk);
+    if (code != kNoKeyCode) HostStoreKey(uint16_t(code));
+    int character = ControlCharacter(vk, (key.keysym.mod & KMOD_CTRL) != 0);
+    if (character != kNoKeyCode) HostStoreChar(uint16_t(CharacterCode(uint8_t(character))));
+    return WindowAction::None;
+}
+
+void key_up(const SDL_KeyboardEvent& key) {
+    last_mods = SDL_Keymod(key.keysym.mod);
+    if (VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode) == VK_INSERT) insert_held = false;
+    publish_modifiers();
+}
+
+void move_cursor(int x, int y, const PresentLayout& layout, float output_scale) {
+    int sx, sy;
+    WindowToSurface(layout, int(x * output_scale), int(y * output_scale), &sx, &sy);
+    HostSetCursor(sx, sy);
+}
+
+}  // namespace
+
+WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout,
+                             float output_scale) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            return key_down(event.key);
+        case SDL_KEYUP:
+            key_up(event.key);
+            break;
+        case SDL_TEXTINPUT:
+            text_input(event.text.text);
+            break;
+        case SDL_MOUSEWHEEL: {
+            int notches = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            int code = WheelCode(notches);
+            if (code != kNoKeyCode) HostStoreKey(uint16_t(code));
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            move_cursor(event.motion.x, event.motion.y, layout, output_scale);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            move_cursor(event.button.x, event.button.y, layout, output_scale);
+            // A click that brings the window to the front only activates it.
+            if (!focused) break;
+            if (event.button.button == SDL_BUTTON_LEFT) HostSetMouseButtons(MOUSE_LEFT);
+            if (event.button.button == SDL_BUTTON_RIGHT) HostSetMouseButtons(MOUSE_RIGHT);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            move_cursor(event.button.x, event.button.y, layout, output_scale);
+            if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
+                HostSetMouseButtons(MOUSE_NONE);
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                focused = true;
+                publish_modifiers();
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                focused = false;
+                insert_held = false;
+                last_mods = KMOD_NONE;
+                publish_modifiers();
+            }
+            break;
+        default:
+            break;
+    }
+    return WindowAction::None;
+}
+
+void HostDeliverQueuedCharacters() {
+    if (queued.empty()) return;
+    // The key reader has not taken the previous character yet.
+    if (HostKeyPending()) return;
+    store_character(queued.front());
+    queued.pop_front();
+}
+
+void HostResetWindowInput() {
+    focused = true;
+    insert_held = false;
+    last_mods = KMOD_NONE;
+    queued.clear();
+}

@@ -1,0 +1,26 @@
+// The main window's input handling: what the window procedure stores for each SDL input
+// event (pending key code, character messages, wheel codes, mouse buttons, cursor, modifier
+// keys and focus). Runs on the main thread.
+#pragma once
+
+#include <SDL2/SDL_events.h>
+
+#include "host/present_layout.h"
+
+enum class WindowAction {
+    None,
+    ToggleFullscreen,  // Alt+Enter or F11: handled by the host, never seen by the system
+};
+
+// Handles one input event of the main window. `layout` maps window points to the surface;
+// `output_scale` is output pixels per window point (high-density displays).
+WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout,
+                             float output_scale);
+
+// Text input of several characters arrives as one event; its characters after the first are
+// handed on one per call, each once the pending key code has been taken. The message loop
+// calls this every turn.
+void HostDeliverQueuedCharacters();
+
+// Forgets focus, held keys and queued characters (start of a run and tests).
+void HostResetWindowInput();
