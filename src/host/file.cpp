@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -44,37 +46,18 @@ std::string slashes(const char* name) {
     return out;
 }
 
-// Text-mode stream over a binary one.
-struct TextStream {
+// Windows text mode. A stream that only writes ("w", "a") sends its text straight to the
+// file, LF as CR LF. A stream that reads ("r" and the update modes) holds the file's text in
+// memory as the reader sees it (CR LF as LF, ending at Ctrl-Z): its positions count those
+// characters, so the C library's buffering, seeks and ftell agree with what is read. What an
+// update stream writes goes back to the file, LF as CR LF, when it is closed.
+
+struct WriteStream {
     FILE* file;
-    bool ended = false;  // Ctrl-Z seen
 };
 
-ssize_t text_read(void* cookie, char* buffer, size_t size) {
-    auto* s = static_cast<TextStream*>(cookie);
-    size_t n = 0;
-    while (n < size && !s->ended) {
-        int c = std::fgetc(s->file);
-        if (c == EOF) break;
-        if (c == 0x1A) {
-            s->ended = true;
-            break;
-        }
-        if (c == '\r') {
-            int next = std::fgetc(s->file);
-            if (next == '\n') {
-                c = '\n';
-            } else if (next != EOF) {
-                std::ungetc(next, s->file);
-            }
-        }
-        buffer[n++] = char(c);
-    }
-    return ssize_t(n);
-}
-
-ssize_t text_write(void* cookie, const char* buffer, size_t size) {
-    auto* s = static_cast<TextStream*>(cookie);
+ssize_t write_stream_write(void* cookie, const char* buffer, size_t size) {
+    auto* s = static_cast<WriteStream*>(cookie);
     for (size_t i = 0; i < size; ++i) {
         if (buffer[i] == '\n' && std::fputc('\r', s->file) == EOF) return i ? ssize_t(i) : -1;
         if (std::fputc(buffer[i], s->file) == EOF) return i ? ssize_t(i) : -1;
@@ -84,17 +67,94 @@ ssize_t text_write(void* cookie, const char* buffer, size_t size) {
     return ssize_t(size);
 }
 
-int text_seek(void* cookie, off64_t* offset, int whence) {
-    auto* s = static_cast<TextStream*>(cookie);
+int write_stream_seek(void* cookie, off64_t* offset, int whence) {
+    auto* s = static_cast<WriteStream*>(cookie);
     if (std::fseek(s->file, long(*offset), whence) != 0) return -1;
-    s->ended = false;
     *offset = std::ftell(s->file);
     return 0;
 }
 
-int text_close(void* cookie) {
-    auto* s = static_cast<TextStream*>(cookie);
+int write_stream_close(void* cookie) {
+    auto* s = static_cast<WriteStream*>(cookie);
     int result = std::fclose(s->file);
+    delete s;
+    return result;
+}
+
+struct MemoryStream {
+    FILE* file;
+    std::string text;
+    size_t position = 0;
+    bool append = false;  // writes go to the end; the file keeps what it held
+    size_t kept = 0;      // length of the text the file held when opened for appending
+    bool dirty = false;
+};
+
+std::string read_text(FILE* file) {
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;) {
+        if (c == 0x1A) break;
+        if (c == '\r') {
+            int next = std::fgetc(file);
+            if (next == '\n')
+                c = '\n';
+            else if (next != EOF)
+                std::ungetc(next, file);
+        }
+        text += char(c);
+    }
+    return text;
+}
+
+ssize_t memory_read(void* cookie, char* buffer, size_t size) {
+    auto* s = static_cast<MemoryStream*>(cookie);
+    size_t n = s->position < s->text.size() ? std::min(size, s->text.size() - s->position) : 0;
+    std::memcpy(buffer, s->text.data() + s->position, n);
+    s->position += n;
+    return ssize_t(n);
+}
+
+ssize_t memory_write(void* cookie, const char* buffer, size_t size) {
+    auto* s = static_cast<MemoryStream*>(cookie);
+    if (s->append) s->position = s->text.size();
+    if (s->position > s->text.size()) s->text.resize(s->position, '\0');
+    s->text.replace(s->position, std::min(size, s->text.size() - s->position), buffer, size);
+    s->position += size;
+    s->dirty = true;
+    return ssize_t(size);
+}
+
+int memory_seek(void* cookie, off64_t* offset, int whence) {
+    auto* s = static_cast<MemoryStream*>(cookie);
+    off64_t base = whence == SEEK_CUR   ? off64_t(s->position)
+                   : whence == SEEK_END ? off64_t(s->text.size())
+                                        : 0;
+    if (base + *offset < 0) return -1;
+    s->position = size_t(base + *offset);
+    *offset = off64_t(s->position);
+    return 0;
+}
+
+int memory_close(void* cookie) {
+    auto* s = static_cast<MemoryStream*>(cookie);
+    int result = 0;
+    if (s->dirty) {
+        // Appending adds the new text to the file; the other modes write the whole text anew.
+        size_t from = s->append ? s->kept : 0;
+        if (!s->append) std::rewind(s->file);
+        long written = 0;
+        for (size_t i = from; i < s->text.size(); ++i) {
+            if (s->text[i] == '\n') {
+                std::fputc('\r', s->file);
+                ++written;
+            }
+            std::fputc(s->text[i], s->file);
+            ++written;
+        }
+        if (std::fflush(s->file) != 0) result = EOF;
+        if (!s->append && ftruncate(fileno(s->file), written) != 0) result = EOF;
+    }
+    if (std::fclose(s->file) != 0) result = EOF;
     delete s;
     return result;
 }
@@ -146,12 +206,25 @@ FILE* HostFileOpen(const char* name, const char* mode) {
         HostTrackFile(file, fileno(file));
         return file;
     }
-    auto* stream = new TextStream{file};
-    cookie_io_functions_t io = {text_read, text_write, text_seek, text_close};
-    FILE* text = fopencookie(stream, base.c_str(), io);
+    bool reads = base[0] == 'r' || base.find('+') != std::string::npos;
+    FILE* text;
+    if (reads) {
+        std::rewind(file);
+        auto* stream = new MemoryStream{file, read_text(file)};
+        stream->append = base[0] == 'a';
+        stream->kept = stream->text.size();
+        cookie_io_functions_t io = {memory_read, memory_write, memory_seek, memory_close};
+        text = fopencookie(stream, base.c_str(), io);
+        if (!text) delete stream;
+    } else {
+        auto* stream = new WriteStream{file};
+        cookie_io_functions_t io = {nullptr, write_stream_write, write_stream_seek,
+                                    write_stream_close};
+        text = fopencookie(stream, base.c_str(), io);
+        if (!text) delete stream;
+    }
     if (!text) {
         std::fclose(file);
-        delete stream;
         return nullptr;
     }
     HostTrackFile(text, fileno(file));
