@@ -7,17 +7,29 @@
 #include <string>
 
 #include "host/sjis.h"
+#include "host/window.h"
 
 namespace {
 std::atomic<bool> headless{false};
 }
 
-void HostSetHeadless(bool on) { headless = on; }
-bool HostIsHeadless() { return headless; }
+void HostSetHeadless(bool on) {
+    headless = on;
+}
+bool HostIsHeadless() {
+    return headless;
+}
 
 void HostMessageBox(const char* text) {
+    HostShowBox(text, BoxIcon::Exclamation);
+}
+
+void HostShowBox(const char* text, BoxIcon icon) {
     std::string utf8 = SjisToUtf8(text ? text : "");
-    if (headless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "TUVO", utf8.c_str(),
-                                             nullptr) != 0)
+    uint32_t flags = icon == BoxIcon::Stop ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
+    // Owned by the main window when shown on the main thread; a box of the program thread
+    // stands alone, so it never touches the window from a second thread.
+    SDL_Window* owner = HostOnMainThread() ? HostMainWindow() : nullptr;
+    if (headless || SDL_ShowSimpleMessageBox(flags, "TUVO", utf8.c_str(), owner) != 0)
         std::fprintf(stderr, "TUVO: %s\n", utf8.c_str());
 }

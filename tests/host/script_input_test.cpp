@@ -1,0 +1,138 @@
+// Input files: their lines, their errors, and when the program thread applies their events.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/script_input.h"
+
+namespace {
+
+TEST(ScriptParse, EveryEventKind) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(
+        ParseScript("# a comment\n"
+                    "\n"
+                    "100 key 13\n"
+                    "  110 char 0x82\r\n"
+                    "120 down 10 -20 right\n"
+                    "130 down 5 6\n"
+                    "140 up\n"
+                    "150 move 799 599\n"
+                    "160 mod 0x02\n"
+                    "170 shot out dir/first shot.png\n"
+                    "180 close\n",
+                    &events, &error))
+        << error;
+    ASSERT_EQ(events.size(), 9u);
+    EXPECT_EQ(events[0].time, 100u);
+    EXPECT_EQ(events[0].kind, ScriptKind::Key);
+    EXPECT_EQ(events[0].value, 13u);
+    EXPECT_EQ(events[1].kind, ScriptKind::Char);
+    EXPECT_EQ(events[1].value, 0x82u);
+    EXPECT_EQ(events[2].kind, ScriptKind::Down);
+    EXPECT_EQ(events[2].x, 10);
+    EXPECT_EQ(events[2].y, -20);
+    EXPECT_EQ(events[2].value, MOUSE_RIGHT);
+    EXPECT_EQ(events[3].value, MOUSE_LEFT);
+    EXPECT_EQ(events[4].kind, ScriptKind::Up);
+    EXPECT_EQ(events[5].kind, ScriptKind::Move);
+    EXPECT_EQ(events[5].x, 799);
+    EXPECT_EQ(events[6].value, 2u);
+    EXPECT_EQ(events[7].kind, ScriptKind::Shot);
+    EXPECT_EQ(events[7].file, "out dir/first shot.png");
+    EXPECT_EQ(events[8].kind, ScriptKind::Close);
+}
+
+TEST(ScriptParse, EventsAreOrderedByTimeKeepingTheirLineOrder) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseScript("50 key 2\n10 char 0x82\n10 char 0xA0\n0 close\n", &events, &error));
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].kind, ScriptKind::Close);
+    EXPECT_EQ(events[1].value, 0x82u);
+    EXPECT_EQ(events[2].value, 0xA0u);
+    EXPECT_EQ(events[3].value, 2u);
+}
+
+TEST(ScriptParse, BadLinesNameTheirNumber) {
+    struct Case {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"10 key 13\nsoon key 13\n", "line 2: bad time"},
+        {"10 press 13\n", "line 1: unknown event \"press\""},
+        {"10 key\n", "line 1: wrong number"},
+        {"10 key 70000\n", "line 1: bad value"},
+        {"10 char 0\n", "line 1: bad value"},
+        {"10 down 1 2 middle\n", "line 1: unknown button"},
+        {"10 move 1\n", "line 1: wrong number"},
+        {"10 up now\n", "line 1: wrong number"},
+        {"10\n", "line 1: missing event"},
+        {"-5 close\n", "line 1: bad time"},
+    };
+    for (const Case& c : cases) {
+        std::vector<ScriptEvent> events;
+        std::string error;
+        EXPECT_FALSE(ParseScript(c.text, &events, &error)) << c.text;
+        EXPECT_EQ(error.rfind(c.message, 0), 0u) << c.text << " gave " << error;
+    }
+}
+
+class ScriptApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HostUseVirtualClock(true);
+        HostResetInput();
+        path_ = ::testing::TempDir() + "script_apply.input";
+    }
+    void TearDown() override {
+        HostClearScript();
+        HostUseVirtualClock(false);
+        std::remove(path_.c_str());
+    }
+    void Load(const std::string& text) {
+        std::ofstream(path_) << text;
+        std::string error;
+        ASSERT_TRUE(HostLoadScript(path_.c_str(), &error)) << error;
+    }
+    std::string path_;
+};
+
+TEST_F(ScriptApplyTest, EventsApplyWhenTheClockReachesThem) {
+    Load("5 key 13\n5 mod 2\n10 down 30 40\n20 up\n20 char 0x82\n20 char 0xA0\n30 close\n");
+    EXPECT_EQ(HostApplyScript(true), ScriptRequest::None);
+    EXPECT_EQ(HostReadKey(), 0);
+    HostAdvanceClock(5);
+    EXPECT_EQ(HostApplyScript(true), ScriptRequest::None);
+    EXPECT_EQ(HostReadKey(), 13);
+    EXPECT_EQ(HostModifiers(), MOD_CONTROL);
+    HostAdvanceClock(5);
+    HostApplyScript(false);
+    EXPECT_EQ(HostMouseButtons(), MOUSE_LEFT);
+    EXPECT_EQ(HostCursorX(), 30);
+    EXPECT_EQ(HostCursorY(), 40);
+    HostAdvanceClock(20);
+    // At a wait inside a cycle the input is applied but the close waits for the cycle end.
+    EXPECT_EQ(HostApplyScript(false), ScriptRequest::None);
+    EXPECT_EQ(HostMouseButtons(), MOUSE_NONE);
+    EXPECT_EQ(HostReadKey(), 0x82);
+    EXPECT_EQ(HostReadKey(), 0xA0);
+    EXPECT_EQ(HostApplyScript(true), ScriptRequest::Close);
+    EXPECT_EQ(HostApplyScript(true), ScriptRequest::None);
+}
+
+TEST_F(ScriptApplyTest, MissingOrBadFilesAreRefused) {
+    std::string error;
+    EXPECT_FALSE(HostLoadScript((path_ + ".none").c_str(), &error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    std::ofstream(path_) << "10 key 13\n20 jump\n";
+    EXPECT_FALSE(HostLoadScript(path_.c_str(), &error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(HostScriptLoaded());
+}
+
+}  // namespace

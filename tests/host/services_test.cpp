@@ -1,0 +1,106 @@
+// The small host services: tokens, colour arithmetic, memory moves, file times, title, sleep.
+#include <gtest/gtest.h>
+#include <utime.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/message_box.h"
+#include "host/services.h"
+#include "host/sjis_literal.h"
+
+namespace {
+
+TEST(HostNextToken, SkipsOneSeparatorAndStopsAtTheNext) {
+    char token[64];
+    const char* text = "=abc,def";
+    text = HostNextToken(text, token);
+    EXPECT_STREQ(token, "abc");
+    EXPECT_STREQ(text, ",def");
+    text = HostNextToken(text, token);
+    EXPECT_STREQ(token, "def");
+    EXPECT_STREQ(text, "");
+    text = HostNextToken(text, token);
+    EXPECT_STREQ(token, "");
+    // Only one separator is skipped: the second ends an empty token at once.
+    text = HostNextToken("--x", token);
+    EXPECT_STREQ(token, "");
+    EXPECT_STREQ(text, "-x");
+    text = HostNextToken("a+b-c*d/e;f g", token);
+    EXPECT_STREQ(token, "a");
+    EXPECT_STREQ(text, "+b-c*d/e;f g");
+    char buffer[] = "12 34";
+    char* rest = HostNextToken(buffer, token);
+    EXPECT_STREQ(token, "12");
+    EXPECT_EQ(rest, buffer + 2);
+}
+
+TEST(HostColours, BrightenClampsEachByteAndMixAverages) {
+    EXPECT_EQ(HostBrighten(0x102030, 20), 0x243444u);
+    EXPECT_EQ(HostBrighten(0x102030, -80), 0x000000u);
+    EXPECT_EQ(HostBrighten(0x60F0A0, 40), 0x88FFC8u);
+    EXPECT_EQ(HostBrighten(0x605040, -50), 0x2E1E0Eu);
+    EXPECT_EQ(HostBrighten(0xFFFFFF, 0), 0xFFFFFFu);
+    EXPECT_EQ(HostMix(0xFFFFFF, 0x000001), 0x7F7F80u);
+    EXPECT_EQ(HostMix(0x204060, 0x604020), 0x404040u);
+}
+
+TEST(HostMoveMemory, OverlappingAreas) {
+    char text[] = "abcdefgh";
+    HostMoveMemory(text, text + 2, 5);
+    EXPECT_STREQ(text, "ababcdeh");
+    HostMoveMemory(text + 3, text, 4);
+    EXPECT_STREQ(text, "bcdecdeh");
+}
+
+TEST(HostFileTime, LastWriteTimeAsLocalTime) {
+    HostSetHeadless(true);
+    std::string path = ::testing::TempDir() + "file_time.dat";
+    std::ofstream(path) << "x";
+    std::tm tm{};
+    tm.tm_year = 101;
+    tm.tm_mon = 1;
+    tm.tm_mday = 3;
+    tm.tm_hour = 4;
+    tm.tm_min = 5;
+    tm.tm_sec = 6;
+    tm.tm_isdst = -1;
+    utimbuf times{};
+    times.actime = times.modtime = std::mktime(&tm);
+    ASSERT_EQ(utime(path.c_str(), &times), 0);
+    char text[64] = "unchanged";
+    EXPECT_EQ(HostFileTime(path.c_str(), text), 0);
+    EXPECT_STREQ(text, "2001/2/3 4:5:6");
+    std::strcpy(text, "unchanged");
+    EXPECT_EQ(HostFileTime((path + ".missing").c_str(), text), 0);
+    EXPECT_STREQ(text, "unchanged");
+    std::remove(path.c_str());
+}
+
+TEST(HostServices, TitleAndSleep) {
+    HostSetTitle("夕闇  -DuskIlvane v0.702-"_sj);
+    std::string title;
+    ASSERT_TRUE(HostTakeTitle(&title));
+    EXPECT_EQ(title, "夕闇  -DuskIlvane v0.702-");
+    EXPECT_FALSE(HostTakeTitle(&title));
+
+    HostUseVirtualClock(true);
+    HostResetInput();
+    HostSetMouseButtons(MOUSE_RIGHT);
+    uint32_t before = HostTickCount();
+    EXPECT_EQ(HostSleep(), MOUSE_RIGHT);
+    EXPECT_EQ(HostTickCount() - before, 10u);
+    ClockRecord c;
+    HostLocalTime(&c);
+    EXPECT_EQ(ClockYear(c), 2000);
+    EXPECT_EQ(ClockMonth(c), 1);
+    EXPECT_EQ(ClockSecond(c), 0);
+    EXPECT_EQ(ClockMillisecond(c), 10);
+    HostUseVirtualClock(false);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Sound reaches the audio device: SDL's "disk" driver writes everything the mixer plays into a
+// file, which must hold sound while a wave or a MIDI file plays and silence once it stops.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/sound.h"
+#include "support/test_env.h"
+
+namespace {
+
+void put16(std::string& s, uint16_t v) {
+    s += char(v & 0xFF), s += char(v >> 8);
+}
+void put32(std::string& s, uint32_t v) {
+    put16(s, v & 0xFFFF), put16(s, v >> 16);
+}
+void put32be(std::string& s, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        s += char((v >> shift) & 0xFF);
+}
+
+// Half a second of a 440 Hz square wave, 16-bit mono.
+std::string square_wave() {
+    const uint32_t rate = 22050, samples = rate / 2;
+    std::string data;
+    for (uint32_t i = 0; i < samples; ++i)
+        put16(data, (i / 25) % 2 ? 0x3000 : 0xD000);
+    std::string wav = "RIFF";
+    put32(wav, 36 + uint32_t(data.size()));
+    wav += "WAVEfmt ";
+    put32(wav, 16);
+    put16(wav, 1);
+    put16(wav, 1);
+    put32(wav, rate);
+    put32(wav, rate * 2);
+    put16(wav, 2);
+    put16(wav, 16);
+    wav += "data";
+    put32(wav, uint32_t(data.size()));
+    return wav + data;
+}
+
+// One piano note of a second, as a format-0 standard MIDI file.
+std::string one_note() {
+    std::string track = {0x00,       char(0xC0), 0x00,                   // program 0
+                         0x00,       char(0x90), 60,         100,        // note on
+                         char(0x83), 0x60,       char(0x80), 60,  0x40,  // 480 ticks later: off
+                         0x00,       char(0xFF), 0x2F,       0x00};
+    std::string smf = "MThd";
+    put32be(smf, 6);
+    smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};  // 480 ticks a quarter
+    smf += "MTrk";
+    put32be(smf, uint32_t(track.size()));
+    return smf + track;
+}
+
+class SoundTest : public NomaTest {
+protected:
+    void SetUp() override {
+        NomaTest::SetUp();
+        output_ = folder_ + "/audio.raw";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "5", 1);
+    }
+    void TearDown() override {
+        HostCloseSound();
+        unsetenv("SDL_DISKAUDIOFILE");
+        unsetenv("SDL_DISKAUDIODELAY");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        NomaTest::TearDown();
+    }
+    size_t OutputSize() {
+        std::ifstream in(output_, std::ios::binary | std::ios::ate);
+        return in ? size_t(in.tellg()) : 0;
+    }
+    // Waits until `bytes` more output than `from` exists; returns the 16-bit samples written
+    // from `from` on.
+    std::vector<int16_t> OutputAfter(size_t from, size_t bytes) {
+        for (int i = 0; i < 2000 && OutputSize() < from + bytes; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::ifstream in(output_, std::ios::binary);
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<int16_t> samples;
+        for (size_t i = from; i + 1 < all.size(); i += 2)
+            samples.push_back(int16_t(uint8_t(all[i]) | uint8_t(all[i + 1]) << 8));
+        return samples;
+    }
+    static int Loudest(const std::vector<int16_t>& samples) {
+        int most = 0;
+        for (int16_t s : samples)
+            most = std::max(most, std::abs(int(s)));
+        return most;
+    }
+    std::string output_;
+};
+
+TEST_F(SoundTest, WavePlaysAndAnEmptyNameStopsIt) {
+    WriteFile("BEEP.WAV", square_wave());
+    HostPlayWave("beep.wav", 1);
+    size_t start = OutputSize();
+    std::vector<int16_t> playing = OutputAfter(start, 64 * 1024);
+    EXPECT_GT(Loudest(playing), 1000);
+    HostPlayWave("", 0);
+    size_t stopped = OutputSize() + 16 * 1024;  // past what the device had mixed already
+    std::vector<int16_t> after = OutputAfter(stopped, 32 * 1024);
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(Loudest(after), 0);
+    // A missing file plays nothing and stops nothing.
+    HostPlayWave("none.wav", 0);
+    EXPECT_EQ(Loudest(OutputAfter(OutputSize(), 16 * 1024)), 0);
+}
+
+TEST_F(SoundTest, MidiPlaysThroughTheSoundfont) {
+    WriteFile("song.mid", one_note());
+    WriteFile("noise.mid", "this is no MIDI file");
+    EXPECT_EQ(HostPlayMidi("absent.mid"), kMidiFileNotFound);
+    EXPECT_EQ(HostPlayMidi("noise.mid"), kMidiCannotPlay);
+    ASSERT_EQ(HostPlayMidi("SONG.MID"), 0);
+    size_t start = OutputSize();
+    EXPECT_GT(Loudest(OutputAfter(start, 128 * 1024)), 100);
+}
+
+}  // namespace
