@@ -1,15 +1,17 @@
-// noma: the program entry. The host layer brings up the window and the program thread.
+// noma: the program entry. The host layer brings up the window, the program thread and the
+// message loop; the command line only chooses the folder and how the run is driven.
 #include <cstdio>
-#include <cstring>
+#include <string>
+
+#include "host/message_loop.h"
+#include "host/options.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--help")) {
-            std::puts("usage: noma [--data DIR] [--headless] [--input FILE] [--scale N] "
-                      "[--fullscreen]");
-            return 0;
-        }
+    HostOptions options;
+    std::string error;
+    if (!ParseHostOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "noma: %s\n%s", error.c_str(), kHostUsage);
+        return 2;
     }
-    std::fprintf(stderr, "noma: the host layer is not built yet\n");
-    return 0;
+    return HostMain(options);
 }

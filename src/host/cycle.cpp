@@ -1,6 +1,7 @@
 #include "host/cycle.h"
 
 #include "host/clock.h"
+#include "host/program_thread.h"
 
 namespace {
 uint32_t cycle_start = 0;
@@ -10,11 +11,12 @@ bool cycle_started = false;
 void HostCycleEnd() {
     if (HostClockIsVirtual()) {
         HostAdvanceClock(kCyclePeriodMs);
-        return;
+    } else {
+        uint32_t now = HostTickCount();
+        if (cycle_started && now - cycle_start < kCyclePeriodMs)
+            HostClockSleep(kCyclePeriodMs - (now - cycle_start));
+        cycle_start = HostTickCount();
+        cycle_started = true;
     }
-    uint32_t now = HostTickCount();
-    if (cycle_started && now - cycle_start < kCyclePeriodMs)
-        HostClockSleep(kCyclePeriodMs - (now - cycle_start));
-    cycle_start = HostTickCount();
-    cycle_started = true;
+    HostServiceProgramThread(PollPoint::CycleEnd);
 }

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "host/surface.h"
+
 int16_t g_screen_width = 800;
 int16_t g_screen_height = 600;
 
@@ -11,6 +13,8 @@ std::atomic<bool> screen_closed{false};
 
 void HostOpenScreen() {
     screen_closed.store(false);
+    if (HostSurfaceWidth() != g_screen_width || HostSurfaceHeight() != g_screen_height)
+        HostCreateSurface(g_screen_width, g_screen_height);
 }
 
 void HostCloseScreen() {

@@ -1,0 +1,227 @@
+#include "host/message_loop.h"
+
+#include <SDL2/SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/clock.h"
+#include "host/instance_lock.h"
+#include "host/message_box.h"
+#include "host/program_thread.h"
+#include "host/screen.h"
+#include "host/script_input.h"
+#include "host/sjis_literal.h"
+#include "host/sound.h"
+#include "host/start_up.h"
+#include "host/window.h"
+#include "host/window_proc.h"
+#include "kernel/config.h"
+#include "kernel/log.h"
+#include "kernel/system.h"
+
+namespace {
+
+// How long the end of the program waits for the program thread to leave its cycles.
+constexpr uint32_t kThreadEndWaitMs = 3000;
+
+const auto process_start = std::chrono::steady_clock::now();
+
+bool close_requested = false;
+bool window_destroyed = false;
+bool startup_reported = false;
+
+// The main window is destroyed: the screen goes and the message loop ends.
+void destroy_main_window() {
+    if (window_destroyed) return;
+    window_destroyed = true;
+    HostCloseScreen();
+}
+
+// A close of the main window by the user (or the window system). While cycles run, the
+// program thread does the close's work at its next cycle end and the window goes once the
+// system has stopped; without cycles the window goes at once.
+void close_main_window() {
+    if (close_requested) return;
+    close_requested = true;
+    if (HostStarted() && !HostProgramThreadFinished()) {
+        HostPostUserClose();
+        return;
+    }
+    HostEndProgramThread(kThreadEndWaitMs);
+    LogLine("TUVO CLOSED");
+    destroy_main_window();
+}
+
+// The program thread has stopped and asks the window to close.
+void program_thread_closed() {
+    HostEndProgramThread(kThreadEndWaitMs);
+    LogLine("TUVO CLOSED");
+    destroy_main_window();
+}
+
+void paint(bool main) {
+    // A headless window is never painted: its start came with its creation, and repaints
+    // whose timing depends on the video driver would make runs differ.
+    if (HostIsHeadless() && HostStartUpBegun()) return;
+    if (!main) {
+        HostPresentDebugMonitor();
+        return;
+    }
+    if (!HostStartUpBegun()) {
+        HostStartUp();
+    } else {
+        HostPostRepaint();
+    }
+    HostPresent(true);
+}
+
+void dispatch(const SDL_Event& event) {
+    // A quit comes from a signal (SIGINT, SIGTERM): the first closes the window as the user
+    // would, a second one while that close is still waiting ends the program at once.
+    if (event.type == SDL_QUIT) {
+        if (close_requested)
+            destroy_main_window();
+        else
+            close_main_window();
+        return;
+    }
+    if (event.type == SDL_WINDOWEVENT) {
+        bool main = event.window.windowID == HostMainWindowId();
+        if (!main && event.window.windowID != HostDebugMonitorId()) return;
+        switch (event.window.event) {
+            case SDL_WINDOWEVENT_SHOWN:
+            case SDL_WINDOWEVENT_EXPOSED:
+                paint(main);
+                return;
+            case SDL_WINDOWEVENT_CLOSE:
+                // Closing the debug monitor does nothing.
+                if (main) close_main_window();
+                return;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                if (main) HostPresent(true);
+                return;
+            default:
+                if (!main) return;
+                break;
+        }
+    }
+    if (HostWindowInput(event, HostPresentLayout(), HostOutputScale()) ==
+        WindowAction::ToggleFullscreen)
+        HostToggleFullscreen();
+}
+
+void report_startup() {
+    if (startup_reported || !HostStarted() || !HostPresentedOnce()) return;
+    startup_reported = true;
+    if (!std::getenv("NOMA_STARTUP_REPORT")) return;
+    auto elapsed = std::chrono::steady_clock::now() - process_start;
+    long rss_kb = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmRSS: %ld", &rss_kb) == 1) break;
+        std::fclose(status);
+    }
+    std::fprintf(stderr, "noma: first frame %.1f ms after start, RSS %ld kB\n",
+                 std::chrono::duration<double, std::milli>(elapsed).count(), rss_kb);
+}
+
+void message_loop() {
+    while (!HostScreenClosed()) {
+        SDL_Event event;
+        bool got = SDL_PollEvent(&event) != 0;
+        if (got) dispatch(event);
+        HostDeliverQueuedCharacters();
+        HostApplyTitle();
+        HostPresent(false);
+        report_startup();
+        if (HostProgramThreadFinished() && !window_destroyed) program_thread_closed();
+        if (!got) SDL_Delay(1);
+    }
+}
+
+// Headless runs take SDL's dummy video driver: windows in memory only, no graphics stack
+// loaded.
+bool init_video(bool headless) {
+    if (headless && !std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    std::fprintf(stderr, "noma: cannot start the video system: %s\n", SDL_GetError());
+    return false;
+}
+
+// The screen size and window kind by the screen rule.
+bool screen_is_captionless() {
+    SDL_DisplayMode mode{};
+    int display_width = 0, display_height = 0;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        display_width = mode.w;
+        display_height = mode.h;
+    }
+    ScreenChoice choice = ChooseScreen(display_width, display_height, SysNumber("SCREEN_SIZEX"),
+                                       SysNumber("SCREEN_SIZEY"), g_screen_width, g_screen_height);
+    g_screen_width = int16_t(choice.width);
+    g_screen_height = int16_t(choice.height);
+    return choice.captionless;
+}
+
+}  // namespace
+
+int HostMain(const HostOptions& options) {
+    if (options.help) {
+        std::fputs(kHostUsage, stdout);
+        return 0;
+    }
+    if (!options.data.empty() && chdir(options.data.c_str()) != 0) {
+        std::fprintf(stderr, "noma: cannot change to the folder %s\n", options.data.c_str());
+        return 1;
+    }
+    // One copy per working folder: a second one ends at once.
+    if (!HostLockInstance()) return 0;
+    if (!options.input.empty()) {
+        std::string error;
+        if (!HostLoadScript(options.input.c_str(), &error)) {
+            std::fprintf(stderr, "noma: %s\n", error.c_str());
+            return 2;
+        }
+    }
+    if (options.headless) {
+        HostSetHeadless(true);
+        HostUseVirtualClock(true);
+        if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (!init_video(options.headless)) return 1;
+    SDL_StartTextInput();
+
+    if (GetIniBool("DEBUG_MONITER", "NOMA.ini") == 1) {
+        LogLine("でばっぐもにたー"_sj);
+        HostCreateDebugMonitor();
+    }
+    bool captionless = screen_is_captionless();
+    if (!HostCreateMainWindow(captionless, options.scale, options.fullscreen, options.headless)) {
+        SDL_Quit();
+        return 1;
+    }
+    if (!HostStartProgramThread()) HostShowBox("THREAD CREATE ERROR!", BoxIcon::Stop);
+    // No paint ever comes to a headless window: the system starts right away.
+    if (options.headless) paint(true);
+
+    message_loop();
+
+    if (!HostEndProgramThread(kThreadEndWaitMs)) {
+        // The program thread is stuck inside a task: the process ends without it.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    HostCloseSound();
+    HostDestroyWindows();
+    SDL_Quit();
+    return 0;
+}

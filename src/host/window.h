@@ -1,0 +1,61 @@
+// The main window "TUVO" and the optional debug monitor window: creation by the screen rule,
+// presentation of the screen surface (scaled, letterboxed), fullscreen, title. Main thread only.
+#pragma once
+
+#include <SDL2/SDL_video.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/present_layout.h"
+#include "host/raster_target.h"
+
+// The screen rule: a display of exactly 800 x 600 gets a captionless window filling it and
+// the display's size as the screen size; any other display a captioned window of the size
+// NOMA.ini gives (SCREEN_SIZEX / SCREEN_SIZEY; -1 when missing keeps `fallback`).
+struct ScreenChoice {
+    int width, height;
+    bool captionless;
+};
+ScreenChoice ChooseScreen(int display_width, int display_height, int ini_width, int ini_height,
+                          int fallback_width, int fallback_height);
+
+// The largest whole factor by which a screen of width x height fits into the usable area of
+// the display; at least 1.
+int DefaultWindowScale(int width, int height, int usable_width, int usable_height);
+
+// Creates the main window for a screen of g_screen_width x g_screen_height: captionless at
+// 0,0 or captioned and resizable; `scale` 0 picks DefaultWindowScale. False when no window can
+// be made. The calling thread is the main thread from then on.
+bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless);
+bool HostOnMainThread();
+SDL_Window* HostMainWindow();
+uint32_t HostMainWindowId();
+
+// Shows the screen surface in the main window: at most every 16 ms unless `force`, and only
+// when the picture changed since the last time (or `force`).
+void HostPresent(bool force);
+// True once a present has shown a picture of the surface.
+bool HostPresentedOnce();
+
+// The layout the last present used and output pixels per window point, for the mouse.
+const PresentLayout& HostPresentLayout();
+float HostOutputScale();
+
+void HostToggleFullscreen();
+// Applies a title the system set since the last call.
+void HostApplyTitle();
+
+// The debug monitor window: 600 x 400 at 0,0, titled "TUVO", closing it does nothing.
+bool HostCreateDebugMonitor();
+bool HostHasDebugMonitor();
+uint32_t HostDebugMonitorId();
+// The debug monitor's picture (600 x 400, black at first) for the start-up banner, and its
+// showing after a change or an expose.
+RasterTarget HostDebugMonitorTarget();
+void HostPresentDebugMonitor();
+// Draws the start-up banner lines into the debug monitor and shows it.
+void DrawMonitorBanner(const std::vector<std::string>& lines);
+
+void HostDestroyWindows();
