@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kLiveEvents = 50;
 
-// A running system without a log: the ten tasks registered and started, phase 3.
-void BootKernel() {
+// A kernel without a log: pool, system resources and the first event.
+void FreshKernel() {
     HostSetHeadless(true);
     HostUseVirtualClock(true);
     CloseErrorLog();
@@ -30,6 +30,11 @@ void BootKernel() {
     g_max_event = 255;
     InitEvents();
     StoreSystemFlags(FLAG_TRACE | FLAG_LOOP_EXIT | FLAG_APPLICATION);
+}
+
+// A running system: the ten tasks registered, phase 3.
+void BootKernel() {
+    FreshKernel();
     const struct {
         const char* name;
         uint32_t id;
@@ -64,7 +69,7 @@ BENCHMARK(BM_IdleCycleWith50LiveEvents);
 // SendEvent, one ReciveEvent of a task at the young end and the removal of the oldest event,
 // with `range(0)` live events: constant per call whatever the chain length.
 void BM_SendReceiveEnd(benchmark::State& state) {
-    BootKernel();
+    FreshKernel();
     Handle reader = RegisterTask("Reader", 0, 0);
     OpenTaskEvents(reader);
     Handle lagging = RegisterTask("Lagging", 0, 0);
