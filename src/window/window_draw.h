@@ -1,0 +1,16 @@
+// Drawing windows themselves: decorations, backgrounds, the frame, and erasing.
+#pragma once
+
+#include "kernel/pool.h"
+
+// Draws the window's shadow, bars, background, rules, frame and objects.
+void draw_window(Handle window);
+// The GC the window's decorations are drawn in: the active GC for the active window.
+Handle decoration_gc(Handle window);
+// Control bar, second bar and frame in `gc`.
+void repaint_decorations(Handle window, Handle gc);
+void draw_control_bar(Handle window, Handle gc);
+void draw_close_box(Handle window, Handle gc, bool pressed);
+void draw_resize_box(Handle window, Handle gc, bool pressed);
+// Erases the window's area with the colour of what lies under it.
+void clear_window(Handle window);
