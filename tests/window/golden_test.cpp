@@ -1,0 +1,196 @@
+// What players see: a screen of windows in every decoration and background mode, compared
+// pixel for pixel with the reference screenshots in tests/golden. Run with NOMA_UPDATE_GOLDEN=1
+// to write the references anew (then look at them before committing).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/bitmap.h"
+#include "host/graphic.h"
+#include "host/png.h"
+#include "host/raster_target.h"
+#include "host/screen.h"
+#include "host/sjis_literal.h"
+#include "host/surface.h"
+#include "kernel/event.h"
+#include "kernel/scheduler.h"
+#include "kernel/task.h"
+#include "text/tag_draw.h"
+#include "window/colors.h"
+#include "window/draw.h"
+#include "window/escaped_text.h"
+#include "window/font.h"
+#include "window/gc.h"
+#include "window/panel.h"
+#include "window/redraw.h"
+#include "window/win_text.h"
+#include "window/window.h"
+#include "window/window_manager.h"
+#include "window/window_start.h"
+#include "window_env.h"
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+class GoldenTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        WriteFile("NOMA.ini",
+                  "Sys.error.elogfile test.log\nBACKSCREEN_COLOR 25\nACTIVE_COLOR GREEN\n");
+        g_screen_width = kWidth;
+        g_screen_height = kHeight;
+        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+        StartWindowSystem();
+        // WindowTask's initialisation clears the root and makes the title font.
+        Handle window_task = RegisterTask("WindowTask", TASK_ID_WINDOW, 0);
+        OpenTaskEvents(window_task);
+        SendEvent(TASK_ID_MANAGER, TASK_ID_ALL, EVENT_SYSTEM_READY);
+        for (int i = 0; i < 4; ++i)
+            WindowTask(window_task);
+        owner_ = NewTask("Scene");
+        ForgetEvents();
+    }
+
+    // The owner's side: answers every draw request with the window's contents.
+    void Pump() {
+        for (int round = 0; round < 100; ++round) {
+            std::vector<Handle> requests;
+            for (Handle e = g_event_head; e;) {
+                EventRecord* r = event_record(e);
+                if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner_)) {
+                    requests.push_back(r->value);
+                    r->destination = 0;
+                }
+                e = r->next;
+            }
+            if (requests.empty()) return;
+            for (Handle w : requests) {
+                DrawContents(w);
+                RetDrawEvent(owner_, w);
+                continue_redraw_motion(w);
+            }
+        }
+    }
+
+    void DrawContents(Handle w) {
+        const WindowRecord* r = window_record(w);
+        std::string name(r->name, strnlen(r->name, sizeof r->name));
+        if (name == "Messages") {
+            WinMessage(w, 10, 8, "ウインドウの文字 ABC abc 123"_sj);
+            Handle gc = CopyGC(g_window_manager.third_gc);
+            SetGCTextColor(gc, 0xFFFFFF);
+            tag_draw(
+                w, 10, 32,
+                "<font_color gold>金色<font_color scarlet>紅色<div><font_size 2>小さい字 small"_sj,
+                gc);
+            DrawEscapedText(w, 10, 66, "\\cR赤い行\\n\\l\\n\\cB青い行 blue"_sj, gc);
+        } else if (name == "Shapes") {
+            Circle(w, 10, 10, 40, 30, 0x3060E0);
+            Circle(w, 60, 10, 40, 30, 10, 25, 80, 10, 0xFFFFFF);
+            Rectangle(w, 110, 10, 30, 30, 0x00FFFF);
+            Line(w, 10, 60, 140, 45, 0xFF8080);
+            GradationBand(w, 10, 128, 0, 16);
+        } else if (name != "NON") {
+            WinMessage(w, 6, 4, name.c_str());
+        }
+    }
+
+    Handle Open(const char* name, int x, int y, int width, int height, uint32_t mode,
+                Handle gc = 0) {
+        Handle w = create_window(owner_, 0, uint16_t(width), uint16_t(height), mode | WIN_TITLE);
+        set_window_name(w, name);
+        if (gc) set_window_gc(w, gc);
+        open_window(w, x, y);
+        Pump();
+        return w;
+    }
+
+    void Compare(const char* file) {
+        std::string path = std::string(NOMA_SOURCE_DIR) + "/tests/golden/" + file;
+        if (std::getenv("NOMA_UPDATE_GOLDEN")) {
+            ASSERT_TRUE(HostSaveSurfacePng(path.c_str()));
+            return;
+        }
+        std::vector<uint32_t> expected;
+        int w = 0, h = 0;
+        ASSERT_TRUE(HostReadPng(path.c_str(), &expected, &w, &h)) << path;
+        ASSERT_EQ(w, kWidth);
+        ASSERT_EQ(h, kHeight);
+        const uint32_t* actual = HostSurfacePixels();
+        int differing = 0;
+        for (int i = 0; i < kWidth * kHeight; ++i)
+            differing += (actual[i] & 0xFFFFFF) != expected[i];
+        if (differing) HostSaveSurfacePng((std::string("actual_") + file).c_str());
+        EXPECT_EQ(differing, 0) << file << " differs; the actual screen is in " << folder_;
+    }
+
+    Handle owner_ = 0;
+};
+
+// A 16 x 16 two-tone tile.
+uint32_t MakeTile() {
+    uint32_t tile = HostCreateBitmap(16, 16);
+    RasterTarget t = HostBitmapTarget(tile);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            t.Row(y)[x] = ((x / 8) ^ (y / 8)) ? 0x5A6E3C : (x == y ? 0x90B070 : 0x7A8E5C);
+    return tile;
+}
+
+// A wallpaper graphic: a diagonal blend from deep blue to orange.
+Handle MakeWallpaper(Handle owner, int width, int height) {
+    Handle graphic = CreateGraphic(owner, 0, width + 1, height + 1);
+    RasterTarget t = HostBitmapTarget(graphic_record(graphic)->bitmap);
+    for (int y = 0; y < t.height; ++y)
+        for (int x = 0; x < t.width; ++x) {
+            int f = (x + y) * 255 / (t.width + t.height);
+            t.Row(y)[x] = RGBColor(40 + f * 3 / 4, 40 + f / 3, 120 - f / 3);
+        }
+    return graphic;
+}
+
+TEST_F(GoldenTest, WindowsInEveryModeThenACloseThatUncoversOne) {
+    const uint32_t bars = WIN_CONTROLBAR | WIN_CLOSEBOX | WIN_RESIZEBOX;
+    Open("Plain", 20, 40, 220, 110, bars | WIN_FRAME);
+    Open("Ruled", 270, 40, 220, 110, bars | WIN_FRAME | WIN_RULED);
+    Handle tiled_gc = CopyGC(g_window_manager.system_gc);
+    SetGCTile(tiled_gc, MakeTile());
+    Open("Tiled", 520, 40, 250, 110, bars | WIN_TILED, tiled_gc);
+
+    Handle gcfill =
+        CreateGC(RGBColor(210, 200, 170), RGBColor(250, 245, 230), RGBColor(120, 110, 90), 0);
+    Open("GCFill", 20, 200, 220, 120, bars | WIN_BAR2 | WIN_GCFILL, gcfill);
+    Handle paper = create_window(owner_, 0, 240, 130, bars | WIN_FRAME | WIN_TITLE);
+    set_window_name(paper, "Wallpaper");
+    window_record(paper)->wallpaper = MakeWallpaper(owner_, 240, 130);
+    open_window(paper, 270, 190);
+    Pump();
+    Open("Shadow", 540, 190, 200, 110, WIN_CONTROLBAR | WIN_SHADOW);
+
+    Handle shapes = Open("Shapes", 20, 380, 160, 90, bars | WIN_FRAME);
+    (void)shapes;
+    Handle covered = Open("Covered", 220, 380, 200, 120, bars | WIN_FRAME);
+    Handle semi = Open("Semitrans", 320, 420, 200, 110, bars | WIN_FRAME | WIN_SEMITRANS);
+    Handle moved = Open("Moved", 560, 360, 200, 80, bars);
+    move_window(moved, 570, 500);
+    Pump();
+    Open("Messages", 470, 320, 300, 140, bars | WIN_FRAME | WIN_NOBACK | WIN_GCFILL);
+    Open("NoBack", 600, 250, 100, 60, WIN_NOBACK | WIN_FRAME | WIN_CONTROLBAR);
+    ASSERT_GT(window_record(covered)->depth, 1);
+    Compare("window_screen.png");
+
+    // Closing the semi-transparent window repaints the window it covered, and the window
+    // behind it becomes the active one.
+    close_window(semi);
+    Pump();
+    EXPECT_FALSE(TestSystemFlag(FLAG_REDRAW_MOTION));
+    Compare("window_after_close.png");
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "window_env.h"
+
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/screen.h"
+#include "host/surface.h"
+#include "kernel/event_task.h"
+#include "kernel/startup.h"
+#include "kernel/task.h"
+#include "kernel/task_record.h"
+#include "resource/resource.h"
+#include "window/colors.h"
+#include "window/font.h"
+#include "window/window.h"
+#include "window/window_manager.h"
+#include "window/window_objects.h"
+#include "window/window_start.h"
+
+void WindowTest::SetUp() {
+    NomaTest::SetUp();
+    HostUseVirtualClock(true);
+    HostResetInput();
+    ASSERT_TRUE(CreateSystemResources());
+    g_screen_width = kScreenWidth;
+    g_screen_height = kScreenHeight;
+    ASSERT_TRUE(HostCreateSurface(kScreenWidth, kScreenHeight));
+    g_use_color = 3;
+    PrepareSystemColors();
+    CreateSystemFonts();
+    ResetKernel();
+    InitEvents();
+    StartWindowSystem();
+    g_system.phase = PHASE_RUNNING;
+}
+
+void WindowTest::TearDown() {
+    g_window_object_hooks = {};
+    ResetWindowManager();
+    ResetEvents();
+    g_use_color = 0;
+    HostUseVirtualClock(false);
+    NomaTest::TearDown();
+}
+
+Handle WindowTest::NewTask(const char* name) {
+    Handle task = RegisterTask(name, 0, 0);
+    OpenTaskEvents(task);
+    return task;
+}
+
+Handle WindowTest::OpenAt(Handle owner, int x, int y, int width, int height, uint32_t mode) {
+    Handle w = create_window(owner, 0, uint16_t(width), uint16_t(height), mode);
+    open_window(w, x, y);
+    return w;
+}
+
+std::vector<EventRecord> WindowTest::EventsTo(uint32_t id) {
+    std::vector<EventRecord> events;
+    for (Handle e = g_event_head; e;) {
+        const EventRecord* r = event_record(e);
+        if (!r) break;
+        if (r->destination == id) events.push_back(*r);
+        e = r->next;
+    }
+    return events;
+}
+
+std::vector<uint16_t> WindowTest::CodesTo(uint32_t id) {
+    std::vector<uint16_t> codes;
+    for (const EventRecord& e : EventsTo(id))
+        codes.push_back(e.code);
+    return codes;
+}
+
+void WindowTest::ForgetEvents() {
+    for (Handle e = g_event_head; e;) {
+        EventRecord* r = event_record(e);
+        if (!r) break;
+        r->destination = 0;
+        e = r->next;
+    }
+}
+
+uint32_t WindowTest::Pixel(int x, int y) {
+    return HostSurfacePixels()[y * kScreenWidth + x];
+}
+
+bool WindowTest::LogContains(const std::string& part) {
+    for (const std::string& line : LogLines())
+        if (line.find(part) != std::string::npos) return true;
+    return false;
+}
+
+int WindowTest::CountLogLines(const std::string& line) {
+    int n = 0;
+    for (const std::string& l : LogLines())
+        n += l == line;
+    return n;
+}

@@ -1,0 +1,35 @@
+// Fixture of the window tests: a kernel with the system resources, fonts, events, a 320 x 240
+// screen and the window system started, on the virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kernel/event.h"
+#include "kernel/pool.h"
+#include "support/test_env.h"
+
+class WindowTest : public NomaTest {
+protected:
+    static constexpr int kScreenWidth = 320;
+    static constexpr int kScreenHeight = 240;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Registers a task that can own windows.
+    Handle NewTask(const char* name);
+    // An open top-level window of `owner` at (x, y).
+    Handle OpenAt(Handle owner, int x, int y, int width, int height, uint32_t mode = 0);
+    // Events sent so far to task `id`, oldest first.
+    std::vector<EventRecord> EventsTo(uint32_t id);
+    // Codes of the events sent so far to task `id`.
+    std::vector<uint16_t> CodesTo(uint32_t id);
+    // Forgets every event sent so far (the chain restarts).
+    void ForgetEvents();
+    uint32_t Pixel(int x, int y);
+    // True when some log line contains `part`.
+    bool LogContains(const std::string& part);
+    int CountLogLines(const std::string& line);
+};
