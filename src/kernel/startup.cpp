@@ -18,11 +18,9 @@
 #include "kernel/system.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
+#include "window/colors.h"
+#include "window/font.h"
 #include "window/window_start.h"
-
-// The window system's steps of the start-up: the colour table and the system fonts.
-void PrepareSystemColors();
-void CreateSystemFonts();
 
 int16_t g_use_color = 0;
 
