@@ -11,11 +11,6 @@
 
 uint32_t g_next_task_id = TASK_ID_FIRST_APPLICATION;
 
-namespace {
-// The only group the system creates is "NOMA", number 0; every task belongs to it.
-constexpr uint16_t kCurrentGroup = 0;
-}  // namespace
-
 Handle RegisterTask(const char* name, uint32_t id, uint8_t kind) {
     if (!name) name = "";
     if (FindTaskByName(name) != -1) LogSystemMessage(76, name);
@@ -28,7 +23,7 @@ Handle RegisterTask(const char* name, uint32_t id, uint8_t kind) {
     std::memset(t->name, 0, sizeof t->name);
     std::memcpy(t->name, name, strnlen(name, sizeof t->name - 1));
     t->flags = TASK_NOT_STARTED;
-    t->group = kCurrentGroup;
+    t->group = g_current_group;
     t->kind = kind;
     t->work1 = 0;
     t->work2 = 0;
