@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "kernel/config.h"
@@ -28,6 +29,7 @@ void write_file(const char* name, const uint8_t* data, size_t size) {
 bool set_up() {
     char folder[] = "/tmp/fuzz-item-data-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+    static std::string created = folder;
     const char ini[] = "Sys.error.elogfile /dev/null\n";
     write_file("NOMA.ini", reinterpret_cast<const uint8_t*>(ini), sizeof ini - 1);
     g_system.phase = PHASE_INIT;
@@ -36,6 +38,8 @@ bool set_up() {
         CloseErrorLog();
         ResetResources();
         DestroyPool();
+        std::error_code ignored;
+        std::filesystem::remove_all(created, ignored);
     });
     // Every log line is formatted, so the formats meet the fuzzed names and values.
     StoreSystemFlags(FLAG_TRACE | FLAG_RESOUCE_TEST);
