@@ -1,0 +1,94 @@
+// Arbitrary text through tag_draw and DrawEscapedText into a window: unterminated and huge
+// tags, stray lead bytes, escapes at the end of the text. Nothing may read past the text, and
+// the GC must still name a live font afterwards.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "host/clock.h"
+#include "host/message_box.h"
+#include "host/screen.h"
+#include "host/surface.h"
+#include "kernel/event.h"
+#include "kernel/log.h"
+#include "kernel/pool.h"
+#include "kernel/startup.h"
+#include "kernel/system.h"
+#include "resource/resource.h"
+#include "text/tag_draw.h"
+#include "window/colors.h"
+#include "window/escaped_text.h"
+#include "window/font.h"
+#include "window/gc.h"
+#include "window/window.h"
+#include "window/window_manager.h"
+#include "window/window_start.h"
+
+namespace {
+
+Handle window = 0;
+Handle base_gc = 0;
+
+bool set_up() {
+    // An empty folder: <img> names are relative and find nothing but what the input names.
+    char folder[] = "/tmp/fuzz-tag-draw-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+    static std::string created = folder;
+    if (FILE* f = std::fopen("NOMA.ini", "wb")) {
+        std::fputs("Sys.error.elogfile /dev/null\nBACKSCREEN_COLOR 17\n", f);
+        std::fclose(f);
+    }
+    HostSetHeadless(true);
+    HostUseVirtualClock(true);
+    g_system.phase = PHASE_INIT;
+    OpenErrorLog();
+    StoreSystemFlags(FLAG_TRACE);
+    std::atexit([] {
+        CloseErrorLog();
+        ResetResources();
+        DestroyPool();
+        std::error_code ignored;
+        std::filesystem::remove_all(created, ignored);
+    });
+    CreatePoolSized(64u << 20, 1u << 14);
+    CreateSystemResources();
+    g_screen_width = 320;
+    g_screen_height = 240;
+    HostCreateSurface(320, 240);
+    g_use_color = 3;
+    PrepareSystemColors();
+    CreateSystemFonts();
+    ResetKernel();
+    InitEvents();
+    StartWindowSystem();
+    window = create_window(0, 0, 300, 200, WIN_FRAME);
+    open_window(window, 10, 10);
+    base_gc = CreateGC(0x202020, 0x404040, 0x606060, 0xFFFFFF);
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool ready = set_up();
+    (void)ready;
+    if (size > 1 << 16) return 0;
+    // The text ends at the input's end: a copy with a NUL, nothing after it.
+    std::string text(reinterpret_cast<const char*>(data), size);
+    std::string tagged = text;
+    // File names stay inside the empty folder (backslashes are path separators too).
+    for (char& c : tagged)
+        if (c == '/' || c == '\\') c = '_';
+
+    Handle gc = CopyGC(base_gc);
+    if (!gc) return 0;
+    tag_draw(window, int(size % 40), int(size % 30), tagged.c_str(), gc);
+    if (!font_record(gc_record(gc)->font)) __builtin_trap();
+    DrawEscapedText(window, 5, 5, text.c_str(), gc);
+    DeactivateRecord(0, g_resources.gc, gc);  // reused by the next copy
+    return 0;
+}
