@@ -27,9 +27,11 @@ HostBitmap* Find(uint32_t id) {
     return b.pixels ? &b : nullptr;
 }
 
-uint32_t Create(int width, int height, bool mask) {
+uint32_t Create(int width, int height, bool mask, bool clear) {
     if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxPixels) return 0;
-    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[size_t(width) * height]());
+    const size_t count = size_t(width) * height;
+    std::unique_ptr<uint32_t[]> pixels(clear ? new (std::nothrow) uint32_t[count]()
+                                             : new (std::nothrow) uint32_t[count]);
     if (!pixels) return 0;
     uint32_t id;
     if (!free_ids.empty()) {
@@ -51,10 +53,13 @@ uint32_t Create(int width, int height, bool mask) {
 }  // namespace
 
 uint32_t HostCreateBitmap(int width, int height) {
-    return Create(width, height, false);
+    return Create(width, height, false, true);
+}
+uint32_t HostCreateBitmapUncleared(int width, int height) {
+    return Create(width, height, false, false);
 }
 uint32_t HostCreateMask(int width, int height) {
-    return Create(width, height, true);
+    return Create(width, height, true, true);
 }
 
 bool HostDeleteBitmap(uint32_t id) {

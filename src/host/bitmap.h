@@ -10,6 +10,8 @@
 // A colour bitmap compatible with the screen, cleared to black; 0 when it cannot be made
 // (an empty or absurd size, or no memory).
 uint32_t HostCreateBitmap(int width, int height);
+// The same with undefined pixels, for a caller that writes every one of them at once.
+uint32_t HostCreateBitmapUncleared(int width, int height);
 // A monochrome bitmap (mask), all 0; 0 when it cannot be made.
 uint32_t HostCreateMask(int width, int height);
 // Deletes a bitmap; false when `id` names none.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "host/bitmap.h"
 #include "host/file.h"
@@ -119,8 +120,9 @@ bool ReadInfo(ByteSource& in, const char* name) {
         if (h.size_image == 0) {
             // As the original computes it: bottom-up rows, a negative height gives a negative
             // size, which no allocation can satisfy.
-            const int64_t stride = (int64_t(h.bit_count) * h.width + 31) / 32 * 4;
-            const int64_t image = stride * h.height;
+            // (128-bit: a wild width, bit count and height overflow 64 bits.)
+            const __int128 stride = (__int128(h.bit_count) * h.width + 31) / 32 * 4;
+            const __int128 image = stride * h.height;
             h.size_image = image < 0 || image > kMaxImageSize ? 0xFFFFFFFFu : uint32_t(image);
         }
         if (h.colours_used == 0) h.colours_used = count;
@@ -174,21 +176,21 @@ bool ReadBits(ByteSource& in) {
         return false;
     }
     const size_t length = size_t(std::min<int64_t>(h.size_image, in.Remaining()));
-    state.bits.resize(length);
-    for (size_t done = 0; done < length;) {
-        const size_t got = in.Read(state.bits.data() + done, std::min(kPiece, length - done));
-        if (got == 0) {
-            state.bits.resize(done);
-            break;
-        }
+    state.bits.reset(new (std::nothrow) uint8_t[std::max<size_t>(length, 1)]);
+    if (!state.bits) return false;
+    size_t done = 0;
+    while (done < length) {
+        const size_t got = in.Read(state.bits.get() + done, std::min(kPiece, length - done));
+        if (got == 0) break;
         done += got;
     }
+    state.bits_size = done;
     return true;
 }
 
 uint32_t Load(ByteSource& in, const char* name) {
     if (!ReadInfo(in, name) || !MakePalette(name) || !ReadBits(in)) return 0;
-    state.bitmap = BmpDecodeBitmap(state.header, state.colours, state.bits);
+    state.bitmap = BmpDecodeBitmap(state.header, state.colours, state.bits.get(), state.bits_size);
     if (!state.bitmap) LogLinef("%s file BitmapFormDib error", name);
     return state.bitmap;
 }

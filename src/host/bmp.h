@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The 40-byte info header (a 12-byte header is widened into one).
@@ -48,8 +49,10 @@ struct BmpLoaderState {
     BmpInfoHeader header{};
     std::vector<BmpQuad> colours;
     std::vector<BmpPaletteEntry> palette;
-    std::vector<uint8_t> bits;  // the pixel bits read from the file
-    uint32_t bitmap = 0;        // the host bitmap, owned by the state until taken
+    // The pixel bits read from the file (a block left uncleared: the file is read over it).
+    std::unique_ptr<uint8_t[]> bits;
+    size_t bits_size = 0;
+    uint32_t bitmap = 0;  // the host bitmap, owned by the state until taken
 };
 
 // Loads `name` (opened through HostFileOpen). Returns the host bitmap, owned by the loader
@@ -66,4 +69,4 @@ const BmpLoaderState& HostBmpState();
 // Decodes the pixel bits of a loaded header and colour table into a new host bitmap; 0 when
 // the platform would refuse the image or the bits do not hold it (host/bmp_decode.cpp).
 uint32_t BmpDecodeBitmap(const BmpInfoHeader& header, const std::vector<BmpQuad>& colours,
-                         const std::vector<uint8_t>& bits);
+                         const uint8_t* bits, size_t size);

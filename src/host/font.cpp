@@ -125,10 +125,22 @@ HostGlyph Render(Face& f, HostFontKind kind, int size, bool italic, uint32_t cod
     g.width = int(bm.width);
     g.height = int(bm.rows);
     g.coverage.resize(size_t(g.width) * g.height);
+    g.row_first.assign(size_t(g.height), 0);
+    g.row_end.assign(size_t(g.height), 0);
     for (int row = 0; row < g.height; ++row) {
         const unsigned char* src = bm.buffer + int64_t(row) * bm.pitch;
-        for (int col = 0; col < g.width; ++col)
+        int first = g.width, end = 0;
+        for (int col = 0; col < g.width; ++col) {
             g.coverage[size_t(row) * g.width + col] = src[col];
+            if (src[col]) {
+                first = std::min(first, col);
+                end = col + 1;
+            }
+        }
+        if (end) {
+            g.row_first[size_t(row)] = uint16_t(first);
+            g.row_end[size_t(row)] = uint16_t(end);
+        }
     }
     return g;
 }

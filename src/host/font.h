@@ -29,6 +29,8 @@ struct HostGlyph {
     int height = 0;
     int advance = 0;
     std::vector<uint8_t> coverage;
+    // Per row, the first covered column and one past the last (equal when the row is empty).
+    std::vector<uint16_t> row_first, row_end;
 };
 
 // The glyph of Unicode `code` in a font; a character the face lacks gives its missing-glyph

@@ -43,7 +43,9 @@ void DrawGlyph(const RasterTarget& t, const HostGlyph& g, int pen_x, int baselin
     for (int row = row_first; row < row_last; ++row) {
         const uint8_t* a = g.coverage.data() + size_t(row) * g.width;
         uint32_t* d = t.Row(y0 + row) + x0;
-        for (int col = col_first; col < col_last; ++col)
+        const int first = std::max<int>(col_first, g.row_first[size_t(row)]);
+        const int last = std::min<int>(col_last, g.row_end[size_t(row)]);
+        for (int col = first; col < last; ++col)
             if (a[col]) d[col] = Blend(d[col], colour, a[col]);
     }
 }
