@@ -12,6 +12,21 @@
 #include <string>
 #include <unordered_map>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FONT_LEAK_CHECKED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define FONT_LEAK_CHECKED 1
+#endif
+#ifdef FONT_LEAK_CHECKED
+// fontconfig loses a few blocks while it parses its configuration files; they are its own.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace {
 
 // Cached glyphs beyond this number are dropped all at once (a few thousand kanji in three
