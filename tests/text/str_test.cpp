@@ -28,7 +28,8 @@ TEST_F(StrTest, WordsAreSplitAtBlanksSemicolonsAndCommas) {
     EXPECT_EQ(NextWord(tail, word), tail);
     EXPECT_STREQ(word, "");
     // A Shift-JIS word is copied whole.
-    std::string sj = std::string("名前"_sj) + ";x";
+    std::string sj = "名前"_sj;
+    sj += ";x";
     NextWord(sj.c_str(), word);
     EXPECT_STREQ(word, "名前"_sj);
 }
@@ -99,12 +100,14 @@ TEST_F(StrTest, CharCountTakesALeadByteAndItsFollowerAsOne) {
 
 TEST_F(StrTest, FullWidthFormsBecomeTheirAsciiCharacters) {
     // The 95 forms in ASCII order, as the CP932 literal table spells them.
-    const char* forms =
-        "　！”＃＄％＆’（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠ＡＢＣＤＥＦＧＨＩＪＫＬ"
-        "ＭＮＯＰＱＲＳＴＵＶＷＸＹＺ［￥］＾＿‘ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙ"
-        "ｚ"
-        "｛｜｝￣"_sj;
-    ASSERT_EQ(std::strlen(forms), 190u);
+    const char* const pieces[] = {
+        "　！”＃＄％＆’（）＊＋，－．／"_sj,   "０１２３４５６７８９：；＜＝＞？"_sj,
+        "＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"_sj, "ＰＱＲＳＴＵＶＷＸＹＺ［￥］＾＿"_sj,
+        "‘ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏ"_sj,  "ｐｑｒｓｔｕｖｗｘｙｚ｛｜｝￣"_sj};
+    std::string forms;
+    for (const char* piece : pieces)
+        forms += piece;
+    ASSERT_EQ(forms.size(), 190u);
     for (int i = 0; i < 95; ++i) {
         char c[3] = {forms[2 * i], forms[2 * i + 1], 'z'};
         ASSERT_EQ(ToHalfWidth(c), 1) << i;
