@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr size_t kStreamBuffer = 1 << 16;
 // A record body cannot pass the pool's largest block (65535 bytes, one of them the spare byte).
 constexpr uint32_t kLargestRecordSize = 0xFFFE;
 
@@ -69,13 +69,10 @@ std::vector<ItemDesc> item_list(const ResourceAttr& attr) {
     return items;
 }
 
-struct Writer {
-    FILE* file;
-    bool ok = true;
-    void put(const void* data, size_t size) {
-        if (ok && size && std::fwrite(data, 1, size, file) != size) ok = false;
-    }
-};
+void append(std::vector<uint8_t>& image, const void* data, size_t size) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    image.insert(image.end(), bytes, bytes + size);
+}
 
 std::string temporary_name(const char* name) {
     static std::atomic<uint32_t> counter{0};
@@ -93,19 +90,23 @@ void sync_folder(const std::string& path) {
     close(fd);
 }
 
-// Writes the file image of the resource; false on a short write.
-bool write_resource(FILE* file, const ResourceAttr& attr) {
-    Writer out{file};
+// The file image of the resource, built in memory so that it is written in one call.
+std::vector<uint8_t> resource_image(const ResourceAttr& attr) {
+    std::vector<ItemDesc> items = item_list(attr);
+    std::vector<Handle> records = active_records(attr);
+    size_t total =
+        kResourceFileHeaderSize + kResourceFileAttrSize + items.size() * kResourceFileItemSize;
+    for (Handle record : records)
+        total += kResourceFileEntrySize + stored_body_size(attr, *handle_entry(record));
+    std::vector<uint8_t> image;
+    image.reserve(total);
+
     ResourceFileHeader header{};
     std::memcpy(header.tag, "NOMA", 5);
     std::memcpy(header.version, "0.4", 4);
     std::memcpy(header.revision, "17", 3);
     header.memory_type = TestSystemFlag(FLAG_MOTOROLA) ? 'M' : 'I';
-    out.put(&header, sizeof header);
-    if (!out.ok) return false;
-
-    std::vector<ItemDesc> items = item_list(attr);
-    std::vector<Handle> records = active_records(attr);
+    append(image, &header, sizeof header);
 
     // The handle fields mean nothing in a file; they are written as 0 so that the same
     // resource always gives the same bytes.
@@ -115,35 +116,34 @@ bool write_resource(FILE* file, const ResourceAttr& attr) {
     stored.first_record = stored.last_record = 0;
     stored.next_resource = stored.prev_resource = 0;
     stored.first_item = stored.last_item = 0;
-    out.put(&stored, sizeof stored);
+    append(image, &stored, sizeof stored);
 
     for (ItemDesc item : items) {
         LogLinef("Write Item data name %.20s type %d  size %d", item.name, item.type,
                  int(item.size));
         item.next = 0;
-        out.put(&item, sizeof item);
+        append(image, &item, sizeof item);
     }
 
     LogLine("record body write.");
-    std::vector<uint8_t> body;
     for (Handle record : records) {
         HandleEntry entry = *handle_entry(record);
         const uint8_t* source = record_body(record);
         uint32_t have = entry.size;
         uint32_t size = stored_body_size(attr, entry);
-        // A record made before the last items were defined is shorter than the record size;
-        // its missing bytes are written as zero.
-        body.assign(size, 0);
-        if (size && have) std::memcpy(body.data(), source, size < have ? size : have);
-        if (attr.record_size && have >= attr.record_size)
-            StoreSpareByte(body.data(), source, attr.record_size);
         entry.body = entry.owner = entry.next = entry.prev = 0;
         entry.size = uint16_t(size);
-        out.put(&entry, sizeof entry);
-        out.put(body.data(), size);
-        if (!out.ok) return false;
+        append(image, &entry, sizeof entry);
+        // A record made before the last items were defined is shorter than the record size;
+        // its missing bytes are written as zero.
+        size_t at = image.size();
+        image.resize(at + size);
+        uint8_t* body = image.data() + at;
+        if (size && have) std::memcpy(body, source, size < have ? size : have);
+        if (attr.record_size && have >= attr.record_size)
+            StoreSpareByte(body, source, attr.record_size);
     }
-    return out.ok;
+    return image;
 }
 
 }  // namespace
@@ -166,11 +166,11 @@ int SaveResource(Handle task, Handle resource) {
         LogSystemMessage(6, name);
         return 1;
     }
-    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
     struct stat old_file;
     if (stat(target_path.c_str(), &old_file) == 0) fchmod(fileno(file), old_file.st_mode & 07777);
 
-    bool ok = write_resource(file, *attr);
+    std::vector<uint8_t> image = resource_image(*attr);
+    bool ok = std::fwrite(image.data(), 1, image.size(), file) == image.size();
     ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     ok = std::fclose(file) == 0 && ok;
     ok = ok && std::rename(temporary_path.c_str(), target_path.c_str()) == 0;
@@ -185,9 +185,73 @@ int SaveResource(Handle task, Handle resource) {
 
 namespace {
 
-struct Reader {
-    FILE* file;
-    bool get(void* data, size_t size) { return std::fread(data, 1, size, file) == size; }
+// The bytes of a file, read whole. The buffer stays for the next file unless it grew large.
+class FileBytes {
+public:
+    explicit FileBytes(FILE* file) {
+        struct stat st;
+        size_t expected = 0;
+        if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode)) expected = size_t(st.st_size);
+        reserve(expected + 1);
+        // A file that grows while it is read, or one without a size, is read to its end.
+        for (;;) {
+            size_ += std::fread(buffer().get() + size_, 1, capacity() - size_, file);
+            if (size_ < capacity()) break;
+            reserve(capacity() * 2);
+        }
+    }
+    ~FileBytes() {
+        if (capacity() > kKeptBuffer) {
+            buffer().reset();
+            capacity() = 0;
+        }
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    const uint8_t* data() const { return buffer().get(); }
+    size_t size() const { return size_; }
+
+private:
+    static constexpr size_t kKeptBuffer = 4u << 20;
+    static std::unique_ptr<uint8_t[]>& buffer() {
+        static std::unique_ptr<uint8_t[]> bytes;
+        return bytes;
+    }
+    static size_t& capacity() {
+        static size_t room = 0;
+        return room;
+    }
+    void reserve(size_t room) {
+        if (room <= capacity()) return;
+        std::unique_ptr<uint8_t[]> grown(new uint8_t[room]);
+        if (size_) std::memcpy(grown.get(), buffer().get(), size_);
+        buffer() = std::move(grown);
+        capacity() = room;
+    }
+    size_t size_ = 0;
+};
+
+// Pieces of the file in order; a piece that the file does not hold whole is refused.
+class Reader {
+public:
+    Reader(const uint8_t* data, size_t size) : data_(data), left_(size) {}
+    const uint8_t* take(size_t size) {
+        if (size > left_) return nullptr;
+        const uint8_t* piece = data_;
+        data_ += size;
+        left_ -= size;
+        return piece;
+    }
+    bool get(void* out, size_t size) {
+        const uint8_t* piece = take(size);
+        if (piece && size) std::memcpy(out, piece, size);
+        return piece != nullptr;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t left_;
 };
 
 // Item sizes that no record body could hold make the item table unusable.
@@ -251,13 +315,12 @@ bool read_body(Reader& in, Handle resource) {
 
     uint32_t record_size = attr->record_size;
     uint32_t record_count = stored.record_count;
-    std::vector<uint8_t> body;
     for (uint32_t k = 1; k <= record_count; ++k) {
         HandleEntry entry;
         if (!in.get(&entry, sizeof entry)) break;
         uint32_t size = record_size ? record_size : entry.size;
-        body.resize(size);
-        if (!in.get(body.data(), size)) break;  // the file ends inside this record
+        const uint8_t* stored = in.take(size);
+        if (!stored) break;  // the file ends inside this record
         Handle record = CreateRecord(resource, entry.number, entry.size);
         uint8_t* target = record_body(record);
         if (!record || !target) {
@@ -265,7 +328,7 @@ bool read_body(Reader& in, Handle resource) {
             return false;
         }
         uint32_t room = handle_entry(record)->size;
-        if (size && room) std::memcpy(target, body.data(), size < room ? size : room);
+        if (size && room) std::memcpy(target, stored, size < room ? size : room);
         if (record_size && room >= record_size) RestoreSpareByte(target, record_size);
     }
     return true;
@@ -283,12 +346,12 @@ Handle OpenResource(Handle task, const char* file_name, const char* data_name) {
         LogSystemMessage(6, file_name);
         return 0;
     }
-    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
-    Reader in{file};
+    FileBytes bytes(file);
+    std::fclose(file);
+    Reader in(bytes.data(), bytes.size());
     ResourceFileHeader header;
     if (!in.get(&header, sizeof header)) {
         LogSystemMessage(9, file_name);
-        std::fclose(file);
         return 0;
     }
 
@@ -309,18 +372,13 @@ Handle OpenResource(Handle task, const char* file_name, const char* data_name) {
     }
 
     Handle resource = CreateResource(task, file_name, data_name);
-    if (!resource) {
-        std::fclose(file);
-        return 0;
-    }
+    if (!resource) return 0;
     if (TaskRecord* t = task_record(task)) t->last_opened_resource = resource;
 
     if (!read_body(in, resource)) {
         LogSystemMessage(9, file_name);
-        std::fclose(file);
         return 0;
     }
-    std::fclose(file);
     if (TestSystemFlag(FLAG_RESOUCE_TEST)) LogLine("OpenResource OK!!");
     return resource;
 }
