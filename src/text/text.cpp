@@ -217,7 +217,11 @@ int WriteTextFile(Handle text) {
     for (Handle block = h->first_block; block; block = next_block(block)) {
         const char* b = block_text(block);
         uint32_t length = block_length(b);
-        written += long(std::fwrite(b, 1, length, f));
+        // A block without text still stands for a line break in the file.
+        if (length == 0)
+            written += std::fputc('\n', f) == '\n' ? 1 : 0;
+        else
+            written += long(std::fwrite(b, 1, length, f));
         if (block != h->first_block) ++blocks;
     }
     std::fclose(f);

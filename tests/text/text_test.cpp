@@ -240,9 +240,10 @@ TEST_F(TextTest, WritingTurnsLfIntoCrLf) {
     Handle fresh = CreateText(0, "fresh.txt", 0);
     ASSERT_EQ(WriteTextFile(fresh), 0);
     EXPECT_EQ(ReadFile("fresh.txt"), " ");
+    // A block without text stands for a line break.
     Handle empty = ReadText("e.txt", "");
     ASSERT_EQ(WriteTextFile(empty), 0);
-    EXPECT_EQ(ReadFile("e.txt"), "");
+    EXPECT_EQ(ReadFile("e.txt"), "\r\n");
 }
 
 TEST_F(TextTest, RereadingAndRecreatingKeepOnlyTheNewContent) {
