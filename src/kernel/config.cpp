@@ -1,5 +1,6 @@
 #include "kernel/config.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -46,7 +47,10 @@ bool read_key_line(FILE* file, char* line) {
 
 char* GetIniString(const char* key, char* value, const char* file) {
     if (!key || !value || !file) return nullptr;
+    // Key files are opened for reading and update; a file the user may only read (an
+    // installed game folder) is still read rather than reported missing.
     FILE* f = HostFileOpen(file, "r+t");
+    if (!f && (errno == EACCES || errno == EROFS || errno == EPERM)) f = HostFileOpen(file, "rt");
     if (!f) {
         LogLinef("Inifile open error ! %s", file);
         return nullptr;
