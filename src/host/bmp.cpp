@@ -128,9 +128,12 @@ bool ReadInfo(ByteSource& in, const char* name) {
         if (h.colours_used == 0) h.colours_used = count;
 
         const size_t entry = state.old_style ? 3 : 4;
-        std::vector<uint8_t> table(size_t(count) * entry);
-        ok = in.Read(table.data(), table.size()) == table.size();
-        state.colours.resize(count);
+        // A table longer than the rest of the file cannot be read: no need to make room for it.
+        const size_t table_bytes = size_t(count) * entry;
+        ok = int64_t(table_bytes) <= in.Remaining();
+        std::vector<uint8_t> table(ok ? table_bytes : 0);
+        ok = ok && in.Read(table.data(), table.size()) == table.size();
+        state.colours.resize(ok ? count : 0);
         for (uint32_t i = 0; ok && i < count; ++i) {
             const uint8_t* e = table.data() + i * entry;
             state.colours[i] = BmpQuad{e[0], e[1], e[2], 0};
