@@ -162,7 +162,13 @@ int CmdResDump(int argc, char** argv) {
             QuotedText(e.mark, sizeof e.mark).c_str());
         body.assign(size + 1, 0);
         if (!in.get(body.data(), size)) return ended_early(in, "the records");
-        if (!record_size) continue;
+        if (!record_size) {
+            // Without items the body is plain bytes.
+            if (size)
+                std::printf("      body = %s\n",
+                            FormatItemValue(8, body.data(), size, true).c_str());
+            continue;
+        }
         RestoreSpareByte(body.data(), record_size);
         uint32_t offset = 1;
         for (const ItemDesc& d : items) {
