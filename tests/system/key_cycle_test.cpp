@@ -1,0 +1,120 @@
+// A key pressed in the window reaches the tasks as a key event in the cycle that follows: the
+// host's start-up runs in this process, the cycles one at a time (LOOP_EXIT), and the key
+// comes through the window procedure as the message loop would hand it over.
+#include <SDL2/SDL.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/message_box.h"
+#include "host/program_thread.h"
+#include "host/start_up.h"
+#include "host/window_proc.h"
+#include "kernel/event.h"
+#include "kernel/log.h"
+#include "kernel/pool.h"
+#include "kernel/scheduler.h"
+#include "kernel/system.h"
+#include "resource/resource.h"
+#include "system/system_run.h"
+
+namespace {
+
+class KeyToEvent : public SystemTest {
+protected:
+    void SetUp() override {
+        SystemTest::SetUp();
+        UseData("boot");
+        SetIni("LOOP_EXIT", "ON");
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        old_folder_ = here;
+        ASSERT_EQ(chdir(folder_.c_str()), 0);
+        HostSetHeadless(true);
+        HostUseVirtualClock(true);
+        HostResetInput();
+        HostResetWindowInput();
+        HostStartUp();
+        ASSERT_TRUE(HostStarted());
+        for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
+            RunCycles();
+        ASSERT_EQ(g_system.phase, PHASE_RUNNING);
+    }
+    void TearDown() override {
+        CloseErrorLog();
+        ResetResources();
+        DestroyPool();
+        HostUseVirtualClock(false);
+        if (!old_folder_.empty() && chdir(old_folder_.c_str()) != 0) std::abort();
+        SystemTest::TearDown();
+    }
+
+    // True when the chain holds a key event with these key bytes.
+    bool HasKeyEvent(const std::string& bytes) {
+        for (Handle h = g_event_head; h; h = event_record(h)->next) {
+            const EventRecord* e = event_record(h);
+            const char* key = reinterpret_cast<const char*>(&e->word_a);
+            if (e->code == EVENT_KEY && std::string(key, strnlen(key, 3)) == bytes) return true;
+        }
+        return false;
+    }
+    void Press(SDL_Keycode key) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        HostWindowInput(e, PresentLayout{0, 0, 640, 480, 640, 480}, 1.0f);
+    }
+    void Type(const char* utf8) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+        HostWindowInput(e, PresentLayout{0, 0, 640, 480, 640, 480}, 1.0f);
+    }
+
+    std::string old_folder_;
+};
+
+TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
+    // Each press a key of its own (A-Z, 0-9), so its event is told from the others.
+    std::vector<std::pair<SDL_Keycode, char>> keys;
+    for (char c = 'a'; c <= 'z'; ++c)
+        keys.push_back({SDL_Keycode(c), char(c - 'a' + 'A')});
+    for (char c = '0'; c <= '9'; ++c)
+        keys.push_back({SDL_Keycode(c), c});
+    int next_cycle = 0, later = 0;
+    for (const auto& [key, code] : keys) {
+        // Let the key task take its own key event (a broadcast) before the next press.
+        for (int i = 0; i < 7; ++i)
+            RunCycles();
+        ASSERT_FALSE(HasKeyEvent(std::string(1, code)));
+        Press(key);
+        int cycles = 0;
+        while (!HasKeyEvent(std::string(1, code)) && cycles < 10) {
+            RunCycles();
+            ++cycles;
+        }
+        ASSERT_LT(cycles, 10) << "key " << code << " never arrived";
+        // The key task reads no key in a cycle in which it receives an event (a clock tick
+        // every fourth cycle, the quarter and half seconds): then the key comes a cycle later.
+        EXPECT_LE(cycles, 4) << "key " << code;
+        (cycles == 1 ? next_cycle : later)++;
+    }
+    RecordProperty("keys_in_the_next_cycle", next_cycle);
+    RecordProperty("keys_later", later);
+    EXPECT_GE(next_cycle, 2 * later);
+    // A Shift-JIS character typed through the input method is one key event of two bytes.
+    for (int i = 0; i < 7; ++i)
+        RunCycles();
+    Type("漢");
+    for (int i = 0; i < 4 && !HasKeyEvent(Sj("漢")); ++i)
+        RunCycles();
+    EXPECT_TRUE(HasKeyEvent(Sj("漢")));
+}
+
+}  // namespace

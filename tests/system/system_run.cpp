@@ -1,0 +1,202 @@
+#include "system/system_run.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "host/sjis.h"
+
+extern char** environ;
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+std::string Sj(const std::string& utf8) {
+    return Utf8ToSjis(utf8);
+}
+
+std::string Command(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return "";
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    return pclose(pipe) == 0 ? out : "";
+}
+
+void SystemTest::SetUp() {
+    char pattern[] = "/tmp/noma-system-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+}
+
+void SystemTest::TearDown() {
+    for (pid_t pid : started_) {
+        if (kill(pid, 0) == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void SystemTest::UseData(const std::string& name) {
+    std::filesystem::copy(std::string(NOMA_SOURCE_DIR) + "/tests/system/data/" + name, folder_,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
+void SystemTest::Write(const std::string& name, const std::string& content) {
+    std::ofstream(folder_ + "/" + name, std::ios::binary) << content;
+}
+
+std::string SystemTest::Read(const std::string& name) {
+    return read_file(folder_ + "/" + name);
+}
+
+void SystemTest::SetIni(const std::string& key, const std::string& value) {
+    std::istringstream in(Read("NOMA.ini"));
+    std::string out, line;
+    bool found = false;
+    while (std::getline(in, line)) {
+        if (line.rfind(key + " ", 0) == 0) {
+            found = true;
+            if (value.empty()) continue;
+            line = key + " " + value;
+        }
+        out += line + "\n";
+    }
+    if (!found && !value.empty()) out += key + " " + value + "\n";
+    Write("NOMA.ini", out);
+}
+
+pid_t SystemTest::Start(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    std::string program = std::string(NOMA_BINARY_DIR) + "/noma";
+    std::vector<std::string> argv_text = {program, "--data", folder_};
+    argv_text.insert(argv_text.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argv_text)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    std::vector<std::string> env_text;
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& add : env)
+            if (entry.substr(0, entry.find('=') + 1) == add.substr(0, add.find('=') + 1))
+                replaced = true;
+        if (!replaced) env_text.push_back(entry);
+    }
+    env_text.insert(env_text.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (std::string& e : env_text)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    ++run_;
+    std::string out = folder_ + "/.out" + std::to_string(run_);
+    std::string err = folder_ + "/.err" + std::to_string(run_);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(failed, 0) << "cannot start " << program;
+    if (failed) return -1;
+    started_.push_back(pid);
+    return pid;
+}
+
+NomaRun SystemTest::Wait(pid_t pid, int timeout_ms) {
+    NomaRun run;
+    if (pid <= 0) return run;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    int status = 0;
+    for (;;) {
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            run.timed_out = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!run.timed_out && WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
+    int index = 0;
+    for (size_t i = 0; i < started_.size(); ++i)
+        if (started_[i] == pid) index = int(i) + 1;
+    run.out = read_file(folder_ + "/.out" + std::to_string(index));
+    run.err = read_file(folder_ + "/.err" + std::to_string(index));
+    return run;
+}
+
+NomaRun SystemTest::Run(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                        int timeout_ms) {
+    return Wait(Start(args, env), timeout_ms);
+}
+
+std::vector<std::string> SystemTest::Log() {
+    std::vector<std::string> lines;
+    std::istringstream in(Read("TEST.LOG"));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool SystemTest::WaitForLog(const std::string& line, int timeout_ms) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const std::string& l : Log())
+            if (l == line) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+::testing::AssertionResult SystemTest::LogInOrder(const std::vector<std::string>& expected) {
+    std::vector<std::string> log = Log();
+    size_t at = 0;
+    for (const std::string& want : expected) {
+        bool prefix = !want.empty() && want.back() == '*';
+        std::string text = prefix ? want.substr(0, want.size() - 1) : want;
+        while (at < log.size() && !(prefix ? log[at].rfind(text, 0) == 0 : log[at] == text))
+            ++at;
+        if (at == log.size()) {
+            std::string shown;
+            for (const std::string& l : log)
+                shown += "  " + SjisToUtf8(l) + "\n";
+            return ::testing::AssertionFailure()
+                   << "missing in order: \"" << SjisToUtf8(want) << "\"; the log:\n"
+                   << shown;
+        }
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}

@@ -1,0 +1,195 @@
+// The real window path: noma on an X server (Xvfb) with SDL's x11 driver and the real clock.
+// Its window is found and shown to the user's actions with xdotool; the close button is the
+// window manager's close message (WM_DELETE_WINDOW), sent to the window as a window manager
+// would. Skipped where Xvfb or xdotool is missing.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
+#include "system/system_run.h"
+
+extern char** environ;
+
+namespace {
+
+// Xlib, loaded at run time: the tests need only the close message.
+struct XEventClient {
+    int type;
+    unsigned long serial;
+    int send_event;
+    void* display;
+    unsigned long window;
+    unsigned long message_type;
+    int format;
+    long data[5];
+};
+union XEventAny {
+    XEventClient client;
+    long pad[24];
+};
+
+bool send_close(const std::string& display_name, unsigned long window) {
+    void* lib = dlopen("libX11.so.6", RTLD_NOW);
+    if (!lib) return false;
+    auto open_display = reinterpret_cast<void* (*)(const char*)>(dlsym(lib, "XOpenDisplay"));
+    auto intern =
+        reinterpret_cast<unsigned long (*)(void*, const char*, int)>(dlsym(lib, "XInternAtom"));
+    auto send = reinterpret_cast<int (*)(void*, unsigned long, int, long, XEventAny*)>(
+        dlsym(lib, "XSendEvent"));
+    auto flush = reinterpret_cast<int (*)(void*)>(dlsym(lib, "XFlush"));
+    auto close_display = reinterpret_cast<int (*)(void*)>(dlsym(lib, "XCloseDisplay"));
+    void* display = open_display ? open_display(display_name.c_str()) : nullptr;
+    if (!display) return false;
+    XEventAny event{};
+    event.client.type = 33;  // ClientMessage
+    event.client.display = display;
+    event.client.window = window;
+    event.client.message_type = intern(display, "WM_PROTOCOLS", 0);
+    event.client.format = 32;
+    event.client.data[0] = long(intern(display, "WM_DELETE_WINDOW", 0));
+    event.client.data[1] = 0;  // CurrentTime
+    send(display, window, 0, 0, &event);
+    flush(display);
+    close_display(display);
+    return true;
+}
+
+class X11Window : public SystemTest {
+protected:
+    void SetUp() override {
+        SystemTest::SetUp();
+        if (Command("command -v Xvfb").empty() || Command("command -v xdotool").empty())
+            GTEST_SKIP() << "Xvfb or xdotool is not installed";
+        UseData("boot");
+        StartServer();
+    }
+    void TearDown() override {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+        if (number_fd_ >= 0) close(number_fd_);
+        SystemTest::TearDown();
+    }
+
+    void StartServer() {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+        posix_spawn_file_actions_addopen(&actions, 2, (folder_ + "/.xvfb").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const char* argv[] = {"Xvfb",        "-displayfd", "3",   "-screen", "0",
+                              "1024x768x24", "-nolisten",  "tcp", nullptr};
+        ASSERT_EQ(posix_spawnp(&server_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv),
+                               environ),
+                  0);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // The server writes its number and then a line feed; the pipe stays open as long as the
+        // server runs, or its second write would fail.
+        number_fd_ = fds[0];
+        std::string number;
+        char c;
+        while (read(number_fd_, &c, 1) == 1 && c != '\n') number += c;
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start: " << Read(".xvfb");
+        display_ = ":" + number;
+        // The number comes before the server takes connections: wait until it answers.
+        for (int i = 0; i < 500 && Xdotool("getdisplaygeometry").empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_FALSE(Xdotool("getdisplaygeometry").empty())
+            << "no answer from " << display_ << ": " << Read(".xvfb");
+    }
+
+    // SDL's software renderer: the X server has no graphics card, and the GL stack in its
+    // place (llvmpipe) synchronises its threads in ways the thread checker cannot see.
+    pid_t StartNoma() {
+        return Start({}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                          "SDL_RENDER_DRIVER=software"});
+    }
+
+    std::string Xdotool(const std::string& arguments) {
+        return Command("DISPLAY=" + display_ + " xdotool " + arguments + " 2>/dev/null");
+    }
+
+    // The windows titled "TUVO" with their sizes.
+    struct Window {
+        unsigned long id;
+        int width, height;
+    };
+    std::vector<Window> Windows() {
+        std::vector<Window> windows;
+        std::istringstream ids(Xdotool("search --sync --name '^TUVO$'"));
+        for (unsigned long id; ids >> id;) {
+            std::string geometry = Xdotool("getwindowgeometry " + std::to_string(id));
+            Window w{id, 0, 0};
+            size_t at = geometry.find("Geometry: ");
+            if (at != std::string::npos)
+                std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &w.width, &w.height);
+            windows.push_back(w);
+        }
+        return windows;
+    }
+
+    pid_t server_ = -1;
+    int number_fd_ = -1;
+    std::string display_;
+};
+
+TEST_F(X11Window, StartsOnThePaintAndClosesInOrder) {
+    pid_t noma = StartNoma();
+    ASSERT_TRUE(WaitForLog("System start", 30000)) << display_ << ": " << Read(".err1");
+    std::vector<Window> windows = Windows();
+    ASSERT_EQ(windows.size(), 1u);
+    // The screen of NOMA.ini in a captioned window, at a whole multiple of its size.
+    EXPECT_EQ(windows[0].width % 640, 0);
+    EXPECT_EQ(windows[0].height % 480, 0);
+    // A later expose is the program thread's repaint.
+    Xdotool("windowunmap --sync " + std::to_string(windows[0].id));
+    Xdotool("windowmap --sync " + std::to_string(windows[0].id));
+    EXPECT_TRUE(WaitForLog("TUVO window redraw call for WINDOWS", 10000));
+    ASSERT_TRUE(send_close(display_, windows[0].id));
+    NomaRun run = Wait(noma, 30000);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+    EXPECT_TRUE(LogInOrder(
+        {"    TUVO 0.605 active", "**** START! THREAD PROGRAM!! ****", "System ready",
+         "System start", "TUVO CLOSED", "TUVO Direct close request!",
+         Sj("ShutDownEventを受け取りました　終了します。"), Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")}));
+}
+
+TEST_F(X11Window, ClosingTheDebugMonitorDoesNothing) {
+    SetIni("DEBUG_MONITER", "YES");
+    SetIni("START_PROGRAM", "Ilvane");
+    pid_t noma = StartNoma();
+    ASSERT_TRUE(WaitForLog("System start", 30000)) << display_ << ": " << Read(".err1");
+    std::vector<Window> windows = Windows();
+    ASSERT_EQ(windows.size(), 2u);
+    const Window& monitor = windows[0].width == 600 ? windows[0] : windows[1];
+    const Window& main = windows[0].width == 600 ? windows[1] : windows[0];
+    EXPECT_EQ(monitor.height, 400);
+    // The banner's screen line is logged too; the 1024 x 768 x 24 screen passes the checks.
+    EXPECT_TRUE(LogInOrder({"       Screen size 640/480 dot   Pixel 24   Plans 1  Color 16777216",
+                            "       - Ilvane -   TUVO start up"}));
+    ASSERT_TRUE(send_close(display_, monitor.id));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(Windows().size(), 2u);
+    for (const std::string& line : Log())
+        EXPECT_NE(line, "TUVO CLOSED");
+    ASSERT_TRUE(send_close(display_, main.id));
+    NomaRun run = Wait(noma, 30000);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+    EXPECT_TRUE(LogInOrder({"TUVO CLOSED", "TUVO Direct close request!"}));
+}
+
+}  // namespace
