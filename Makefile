@@ -4,7 +4,7 @@
 DEBIAN_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
 	libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev \
 	fonts-ipafont-mincho fonts-ipafont-gothic fluid-soundfont-gm libpng-dev \
-	libgtest-dev googletest libbenchmark-dev xauth xvfb
+	libgtest-dev googletest libbenchmark-dev xauth xvfb xdotool
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
@@ -36,7 +36,8 @@ run: build
 		./$(BUILD)/noma --data data/demo; \
 	else \
 		echo "No display: running the demo headless with data/demo/demo.input"; \
-		./$(BUILD)/noma --data data/demo --headless --input demo.input; \
+		mkdir -p out && ./$(BUILD)/noma --data data/demo --headless --input demo.input && \
+		echo "The screenshots of the run are in out/ (demo-*.png)"; \
 	fi
 
 test: unit-tests sanitizer-tests

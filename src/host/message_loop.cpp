@@ -114,11 +114,14 @@ void dispatch(const SDL_Event& event) {
         HostToggleFullscreen();
 }
 
+// With NOMA_STARTUP_REPORT set, the moment of the first presented frame of the started system
+// (wall clock, for measurements from outside) and the memory in use then go to stderr.
 void report_startup() {
     if (startup_reported || !HostStarted() || !HostPresentedOnce()) return;
     startup_reported = true;
     if (!std::getenv("NOMA_STARTUP_REPORT")) return;
     auto elapsed = std::chrono::steady_clock::now() - process_start;
+    auto wall = std::chrono::system_clock::now().time_since_epoch();
     long rss_kb = 0;
     if (FILE* status = std::fopen("/proc/self/status", "r")) {
         char line[256];
@@ -126,7 +129,8 @@ void report_startup() {
             if (std::sscanf(line, "VmRSS: %ld", &rss_kb) == 1) break;
         std::fclose(status);
     }
-    std::fprintf(stderr, "noma: first frame %.1f ms after start, RSS %ld kB\n",
+    std::fprintf(stderr, "noma: first frame at %.6f s, %.1f ms after the program began, RSS %ld kB\n",
+                 std::chrono::duration<double>(wall).count(),
                  std::chrono::duration<double, std::milli>(elapsed).count(), rss_kb);
 }
 
@@ -175,15 +179,22 @@ int HostMain(const HostOptions& options) {
         std::fputs(kHostUsage, stdout);
         return 0;
     }
+    // An input file named relative to where noma was started is found there; otherwise it is
+    // looked for in the working folder.
+    std::string input = options.input;
+    if (!input.empty() && input[0] != '/' && access(input.c_str(), R_OK) == 0) {
+        char here[4096];
+        if (getcwd(here, sizeof here)) input = std::string(here) + "/" + input;
+    }
     if (!options.data.empty() && chdir(options.data.c_str()) != 0) {
         std::fprintf(stderr, "noma: cannot change to the folder %s\n", options.data.c_str());
         return 1;
     }
     // One copy per working folder: a second one ends at once.
     if (!HostLockInstance()) return 0;
-    if (!options.input.empty()) {
+    if (!input.empty()) {
         std::string error;
-        if (!HostLoadScript(options.input.c_str(), &error)) {
+        if (!HostLoadScript(input.c_str(), &error)) {
             std::fprintf(stderr, "noma: %s\n", error.c_str());
             return 2;
         }

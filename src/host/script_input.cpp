@@ -116,7 +116,7 @@ void take_shot(const std::string& file) {
         return;
     }
     std::error_code ignored;
-    std::filesystem::path path = std::filesystem::absolute(file, ignored);
+    std::filesystem::path path = std::filesystem::weakly_canonical(file, ignored);
     std::printf("noma: screenshot %s\n", path.c_str());
     std::fflush(stdout);
 }

@@ -14,7 +14,11 @@
 
 namespace {
 
+// The surface is looked at every frame while it changes; after a quiet half second, every
+// third frame (a change then shows within 48 ms).
 constexpr uint32_t kPresentIntervalMs = 16;
+constexpr uint32_t kQuietIntervalMs = 48;
+constexpr uint32_t kQuietAfterMs = 500;
 constexpr int kMonitorWidth = 600;
 constexpr int kMonitorHeight = 400;
 
@@ -30,6 +34,7 @@ Presenter monitor;
 std::vector<uint32_t> staging;  // the surface as last presented
 std::vector<uint32_t> monitor_pixels;
 uint32_t last_present = 0;
+uint32_t last_change = 0;
 bool presented = false;
 PresentLayout layout{};
 float output_scale = 1.0f;
@@ -118,7 +123,8 @@ uint32_t HostMainWindowId() {
 void HostPresent(bool force) {
     if (!main_window.renderer) return;
     uint32_t now = SDL_GetTicks();
-    if (!force && now - last_present < kPresentIntervalMs) return;
+    uint32_t interval = now - last_change > kQuietAfterMs ? kQuietIntervalMs : kPresentIntervalMs;
+    if (!force && now - last_present < interval) return;
     last_present = now;
     bool changed = false;
     int width, height;
@@ -137,6 +143,7 @@ void HostPresent(bool force) {
             changed = true;
         }
     }
+    if (changed) last_change = now;
     if (!changed && !force && presented) return;
     if (!fit_texture(&main_window, width, height)) return;
     SDL_UpdateTexture(main_window.texture, nullptr, staging.data(), width * 4);
