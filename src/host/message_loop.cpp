@@ -129,7 +129,8 @@ void report_startup() {
             if (std::sscanf(line, "VmRSS: %ld", &rss_kb) == 1) break;
         std::fclose(status);
     }
-    std::fprintf(stderr, "noma: first frame at %.6f s, %.1f ms after the program began, RSS %ld kB\n",
+    std::fprintf(stderr,
+                 "noma: first frame at %.6f s, %.1f ms after the program began, RSS %ld kB\n",
                  std::chrono::duration<double>(wall).count(),
                  std::chrono::duration<double, std::milli>(elapsed).count(), rss_kb);
 }

@@ -100,7 +100,8 @@ protected:
         number_fd_ = fds[0];
         std::string number;
         char c;
-        while (read(number_fd_, &c, 1) == 1 && c != '\n') number += c;
+        while (read(number_fd_, &c, 1) == 1 && c != '\n')
+            number += c;
         ASSERT_FALSE(number.empty()) << "Xvfb did not start: " << Read(".xvfb");
         display_ = ":" + number;
         // The number comes before the server takes connections: wait until it answers.
