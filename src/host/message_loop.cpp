@@ -11,6 +11,7 @@
 #include "host/clock.h"
 #include "host/instance_lock.h"
 #include "host/message_box.h"
+#include "host/open_files.h"
 #include "host/program_thread.h"
 #include "host/screen.h"
 #include "host/script_input.h"
@@ -232,6 +233,9 @@ int HostMain(const HostOptions& options) {
         std::fflush(nullptr);
         std::_Exit(0);
     }
+    // Streams the system left open (the log, when the program ends without a shutdown) are
+    // closed as the runtime closes them at a program's end.
+    HostCloseAllFiles();
     HostCloseSound();
     HostDestroyWindows();
     SDL_Quit();
