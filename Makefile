@@ -10,8 +10,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
 
-.PHONY: all deps build run test unit-tests sanitizer-tests bench clean
+.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests bench clean
 
 all: build
 
@@ -57,8 +58,14 @@ sanitizer-tests: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer.
+thread-tests: deps
+	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./$(TSAN_BUILD)/tests/test_system
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
