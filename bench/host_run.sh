@@ -21,11 +21,11 @@ for i in 1 2 3 4 5 6 7 8 9 10; do
     NOMA_STARTUP_REPORT=1 "$NOMA" --data "$WORK" --headless --input close.input \
         2>"$WORK/report" >/dev/null
     awk -v start="$start" '/first frame at/ {
-        printf "  %.1f ms to the first frame, RSS %d kB\n", ($5 - start) * 1000, $12 }' \
+        printf "  %.1f ms to the first frame, RSS %d kB\n", ($5 - start) * 1000, $14 }' \
         "$WORK/report"
 done | tee "$WORK/startup"
-sort -n -k1 "$WORK/startup" | awk '{ t[NR] = $1; r[NR] = $7 } END {
-    printf "  median %.1f ms, largest RSS %d kB\n", t[int((NR + 1) / 2)], r[NR] }'
+sort -n -k1 "$WORK/startup" | awk '{ t[NR] = $1; if ($8 > r) r = $8 } END {
+    printf "  median %.1f ms, largest RSS %d kB\n", t[int((NR + 1) / 2)], r }'
 
 if ! command -v Xvfb >/dev/null; then echo "idle: Xvfb missing, not measured"; exit 0; fi
 exec 3>"$WORK/display"

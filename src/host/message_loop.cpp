@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -136,17 +137,26 @@ void report_startup() {
                  std::chrono::duration<double, std::milli>(elapsed).count(), rss_kb);
 }
 
+// The message loop. A message is handled as soon as it comes; without one the loop waits
+// for the next message, at most 1 ms while it has work of its own pending (characters to
+// hand on, the start not made yet) and otherwise until its next look at the surface.
 void message_loop() {
     while (!HostScreenClosed()) {
-        SDL_Event event;
-        bool got = SDL_PollEvent(&event) != 0;
-        if (got) dispatch(event);
         HostDeliverQueuedCharacters();
         HostApplyTitle();
         HostPresent(false);
         report_startup();
         if (HostProgramThreadFinished() && !window_destroyed) program_thread_closed();
-        if (!got) SDL_Delay(1);
+        if (HostScreenClosed()) break;
+        uint32_t wait = HostCharactersQueued() || !HostStartUpBegun()
+                            ? 1
+                            : std::max<uint32_t>(1, HostPresentDueIn());
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, int(wait))) {
+            dispatch(event);
+            while (SDL_PollEvent(&event))
+                dispatch(event);
+        }
     }
 }
 

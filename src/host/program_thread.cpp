@@ -1,5 +1,6 @@
 #include "host/program_thread.h"
 
+#include <SDL2/SDL.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,6 +51,12 @@ void program_thread_main() {
     }
     LogLine(" exit thread");
     finished.store(true);
+    // Wakes the message loop: the window closes now.
+    if (SDL_WasInit(SDL_INIT_EVENTS)) {
+        SDL_Event wake{};
+        wake.type = SDL_USEREVENT;
+        SDL_PushEvent(&wake);
+    }
 }
 
 }  // namespace

@@ -120,11 +120,23 @@ uint32_t HostMainWindowId() {
     return main_window.window ? SDL_GetWindowID(main_window.window) : 0;
 }
 
+namespace {
+uint32_t present_interval(uint32_t now) {
+    return now - last_change > kQuietAfterMs ? kQuietIntervalMs : kPresentIntervalMs;
+}
+}  // namespace
+
+uint32_t HostPresentDueIn() {
+    if (!main_window.renderer) return kQuietIntervalMs;
+    uint32_t now = SDL_GetTicks();
+    uint32_t since = now - last_present, interval = present_interval(now);
+    return since >= interval ? 0 : interval - since;
+}
+
 void HostPresent(bool force) {
     if (!main_window.renderer) return;
     uint32_t now = SDL_GetTicks();
-    uint32_t interval = now - last_change > kQuietAfterMs ? kQuietIntervalMs : kPresentIntervalMs;
-    if (!force && now - last_present < interval) return;
+    if (!force && now - last_present < present_interval(now)) return;
     last_present = now;
     bool changed = false;
     int width, height;

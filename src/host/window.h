@@ -36,6 +36,8 @@ uint32_t HostMainWindowId();
 // Shows the screen surface in the main window: at most every 16 ms unless `force`, and only
 // when the picture changed since the last time (or `force`).
 void HostPresent(bool force);
+// Milliseconds until the next look at the surface (0: due now).
+uint32_t HostPresentDueIn();
 // True once a present has shown a picture of the surface.
 bool HostPresentedOnce();
 

@@ -142,6 +142,10 @@ void HostDeliverQueuedCharacters() {
     queued.pop_front();
 }
 
+bool HostCharactersQueued() {
+    return !queued.empty();
+}
+
 void HostResetWindowInput() {
     focused = true;
     insert_held = false;

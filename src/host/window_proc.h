@@ -21,6 +21,7 @@ WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout
 // handed on one per call, each once the pending key code has been taken. The message loop
 // calls this every turn.
 void HostDeliverQueuedCharacters();
+bool HostCharactersQueued();
 
 // Forgets focus, held keys and queued characters (start of a run and tests).
 void HostResetWindowInput();

@@ -111,12 +111,14 @@ protected:
             << "no answer from " << display_ << ": " << Read(".xvfb");
     }
 
-    // SDL's software renderer: the X server has no graphics card, and the GL stack in its
-    // place (llvmpipe) synchronises its threads in ways the thread checker cannot see. The
+    // SDL's software renderer without GL under it: the X server has no graphics card, and the
+    // GL stack in its place (llvmpipe) synchronises its threads in ways the thread checker
+    // cannot see. The
     // leak checker stays off: the desktop libraries (D-Bus, X) keep blocks of their own.
     pid_t StartNoma() {
         return Start({}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                          "SDL_RENDER_DRIVER=software", "ASAN_OPTIONS=detect_leaks=0"});
+                          "SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0",
+                          "ASAN_OPTIONS=detect_leaks=0"});
     }
 
     std::string Xdotool(const std::string& arguments) {
