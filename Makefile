@@ -41,7 +41,7 @@ run: build
 		echo "The screenshots of the run are in out/ (demo-*.png)"; \
 	fi
 
-test: unit-tests sanitizer-tests
+test: unit-tests thread-tests sanitizer-tests
 
 unit-tests: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
