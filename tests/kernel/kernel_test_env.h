@@ -17,22 +17,19 @@ protected:
 
     // RegisterTask followed by OpenTaskEvents, as every registration does.
     Handle Register(const char* name, uint32_t id = 0);
-    // Code, source and destination of every event of the chain, oldest first.
+    // Code, source and destination of the events of the chain (those with `code`, or all),
+    // oldest first.
     struct Sent {
         uint16_t code;
         uint32_t source;
         uint32_t destination;
         bool operator==(const Sent&) const = default;
     };
-    std::vector<Sent> Chain();
-    // The events of the chain with this code.
-    std::vector<Sent> ChainWithCode(uint16_t code);
+    std::vector<Sent> Chain(int code = -1);
     // Runs `count` cycles under LOOP_EXIT.
     void Cycles(int count);
     // Moves the virtual clock on by any number of milliseconds.
     void Advance(uint64_t ms);
-    // Log lines that begin with `prefix`.
-    std::vector<std::string> LogLinesStartingWith(const std::string& prefix);
 };
 
 // Shift-JIS bytes of a UTF-8 text, for comparing with log lines.

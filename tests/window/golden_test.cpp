@@ -1,6 +1,7 @@
-// What players see: a screen of windows in every decoration and background mode, compared
-// pixel for pixel with the reference screenshots in tests/golden. Run with NOMA_UPDATE_GOLDEN=1
-// to write the references anew (then look at them before committing).
+// The window system's start (root window, system GCs, colour names) and what players see: a
+// screen of windows in every decoration and background mode, compared pixel for pixel with the
+// reference screenshots in tests/golden. Run with NOMA_UPDATE_GOLDEN=1 to write the references
+// anew (then look at them before committing).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "host/surface.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
+#include "kernel/startup.h"
 #include "kernel/task.h"
 #include "text/tag_draw.h"
 #include "window/colors.h"
@@ -33,6 +35,77 @@
 #include "window_env.h"
 
 namespace {
+
+class StartTest : public WindowTest {
+protected:
+    // Restarts the window system with these NOMA.ini lines.
+    void Restart(const std::string& ini, int use_color) {
+        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n" + ini);
+        g_use_color = int16_t(use_color);
+        StartWindowSystem();
+    }
+    GCRecord& Gc(Handle gc) { return *gc_record(gc); }
+    uint32_t RootFill() { return Gc(window_record(g_window_manager.root)->gc).fill; }
+};
+
+TEST_F(StartTest, RootWindowCoversTheScreenInTheBackgroundColour) {
+    Restart("BACKSCREEN_COLOR 17\n", 3);
+    WindowRecord* r = window_record(g_window_manager.root);
+    EXPECT_STREQ(r->name, "SystemRootWindow");
+    EXPECT_EQ(r->width, kScreenWidth);
+    EXPECT_EQ(r->height, kScreenHeight);
+    EXPECT_EQ(r->parent, 0u);
+    EXPECT_EQ(RootFill(), SystemColor(17));
+    Restart("", 3);  // absent: a fallback colour, not black
+    uint32_t fallback = RootFill();
+    EXPECT_NE(fallback, 0u);
+    Restart("BACKSCREEN_COLOR 39\n", 3);  // outside the table
+    EXPECT_EQ(RootFill(), fallback);
+
+    // Top-level windows draw with the system GC; children inherit their parent's GC.
+    Handle top = create_window(0, 0, 10, 10, 0);
+    EXPECT_EQ(window_record(top)->gc, g_window_manager.system_gc);
+    Handle own = CreateGC(1, 2, 3, 4);
+    set_window_gc(top, own);
+    EXPECT_EQ(window_record(create_window(0, top, 5, 5, 0))->gc, own);
+    EXPECT_EQ(Gc(own).font, FindFont(kSystemFontNumber)) << "new GCs take font 3";
+}
+
+TEST_F(StartTest, ActiveColourPicksTheActiveGCByUseColour) {
+    Restart("ACTIVE_COLOR DARKGREEN\n", 3);
+    EXPECT_EQ(Gc(g_window_manager.system_gc).fill, 0x787878u);
+    EXPECT_EQ(Gc(g_window_manager.system_gc).edge2, 0x323232u);
+    EXPECT_EQ(Gc(g_window_manager.active_gc).fill, RGBColor(100, 200, 100));
+    Restart("ACTIVE_COLOR PURPLE\n", 3);
+    EXPECT_EQ(Gc(g_window_manager.active_gc).edge2, RGBColor(150, 60, 150));
+    Restart("ACTIVE_COLOR PINK\n", 3);  // no true-colour entry: the system GC's colours
+    EXPECT_NE(g_window_manager.active_gc, g_window_manager.system_gc);
+    EXPECT_EQ(Gc(g_window_manager.active_gc).fill, 0x787878u);
+    Restart("ACTIVE_COLOR BLUE\n", 1);  // palette numbers index the colour table
+    EXPECT_EQ(Gc(g_window_manager.system_gc).fill, SystemColor(8));
+    EXPECT_EQ(Gc(g_window_manager.active_gc).fill, SystemColor(5));
+    EXPECT_EQ(Gc(g_window_manager.active_gc).edge2, SystemColor(1));
+    Restart("ACTIVE_COLOR GREEN\n", 0);  // any other mode keeps the system GC
+    EXPECT_EQ(g_window_manager.active_gc, g_window_manager.system_gc);
+}
+
+TEST_F(StartTest, ColourNamesGiveTableEntries) {
+    const uint32_t fallback = SystemColor(kDefaultColorIndex);
+    EXPECT_EQ(ColorByName("black"), 0u);
+    EXPECT_EQ(ColorByName("red"), SystemColor(2));
+    EXPECT_EQ(ColorByName("brown"), SystemColor(15)) << "the last name of the list";
+    EXPECT_EQ(ColorByName("nothing"), fallback);
+    EXPECT_EQ(ColorByName("Red"), fallback) << "names are compared exactly";
+    EXPECT_EQ(ColorByName("P1234gold"), SystemColor(35)) << "five characters skipped after P";
+    EXPECT_EQ(ColorByName("Pgold"), fallback);
+    EXPECT_EQ(ColorByName("P"), fallback);
+    EXPECT_EQ(SystemColor(7), 0xFA7878u) << "taken as it is";
+    EXPECT_EQ(SystemColor(11), 0u) << "entries 9 to 13 are never filled";
+    EXPECT_EQ(SystemColor(-1, 7), 7u);
+    Handle gc = CreateGC(0, 0, 0, 0);
+    SetGCColorName(gc, "mint");
+    EXPECT_EQ(Gc(gc).text, SystemColor(26));
+}
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
@@ -61,14 +134,11 @@ protected:
     void Pump() {
         for (int round = 0; round < 100; ++round) {
             std::vector<Handle> requests;
-            for (Handle e = g_event_head; e;) {
-                EventRecord* r = event_record(e);
+            for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
                 if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner_)) {
                     requests.push_back(r->value);
                     r->destination = 0;
                 }
-                e = r->next;
-            }
             if (requests.empty()) return;
             for (Handle w : requests) {
                 DrawContents(w);
@@ -173,8 +243,7 @@ TEST_F(GoldenTest, WindowsInEveryModeThenACloseThatUncoversOne) {
     Pump();
     Open("Shadow", 540, 190, 200, 110, WIN_CONTROLBAR | WIN_SHADOW);
 
-    Handle shapes = Open("Shapes", 20, 380, 160, 90, bars | WIN_FRAME);
-    (void)shapes;
+    Open("Shapes", 20, 380, 160, 90, bars | WIN_FRAME);
     Handle covered = Open("Covered", 220, 380, 200, 120, bars | WIN_FRAME);
     Handle semi = Open("Semitrans", 320, 420, 200, 110, bars | WIN_FRAME | WIN_SEMITRANS);
     Handle moved = Open("Moved", 560, 360, 200, 80, bars);

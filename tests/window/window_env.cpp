@@ -4,10 +4,8 @@
 #include "host/input.h"
 #include "host/screen.h"
 #include "host/surface.h"
-#include "kernel/event_task.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
@@ -56,12 +54,8 @@ Handle WindowTest::OpenAt(Handle owner, int x, int y, int width, int height, uin
 
 std::vector<EventRecord> WindowTest::EventsTo(uint32_t id) {
     std::vector<EventRecord> events;
-    for (Handle e = g_event_head; e;) {
-        const EventRecord* r = event_record(e);
-        if (!r) break;
+    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
         if (r->destination == id) events.push_back(*r);
-        e = r->next;
-    }
     return events;
 }
 
@@ -73,27 +67,17 @@ std::vector<uint16_t> WindowTest::CodesTo(uint32_t id) {
 }
 
 void WindowTest::ForgetEvents() {
-    for (Handle e = g_event_head; e;) {
-        EventRecord* r = event_record(e);
-        if (!r) break;
+    for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
         r->destination = 0;
-        e = r->next;
-    }
 }
 
 uint32_t WindowTest::Pixel(int x, int y) {
     return HostSurfacePixels()[y * kScreenWidth + x];
 }
 
-bool WindowTest::LogContains(const std::string& part) {
-    for (const std::string& line : LogLines())
-        if (line.find(part) != std::string::npos) return true;
-    return false;
-}
-
-int WindowTest::CountLogLines(const std::string& line) {
+int WindowTest::LogCount(const std::string& part) {
     int n = 0;
-    for (const std::string& l : LogLines())
-        n += l == line;
+    for (const std::string& line : LogLines())
+        n += line.find(part) != std::string::npos;
     return n;
 }

@@ -22,14 +22,12 @@ protected:
     Handle NewTask(const char* name);
     // An open top-level window of `owner` at (x, y).
     Handle OpenAt(Handle owner, int x, int y, int width, int height, uint32_t mode = 0);
-    // Events sent so far to task `id`, oldest first.
+    // Events sent so far to task `id`, oldest first, and their codes.
     std::vector<EventRecord> EventsTo(uint32_t id);
-    // Codes of the events sent so far to task `id`.
     std::vector<uint16_t> CodesTo(uint32_t id);
-    // Forgets every event sent so far (the chain restarts).
+    // Forgets every event sent so far (they are readdressed to nobody).
     void ForgetEvents();
     uint32_t Pixel(int x, int y);
-    // True when some log line contains `part`.
-    bool LogContains(const std::string& part);
-    int CountLogLines(const std::string& line);
+    // Log lines that contain `part`.
+    int LogCount(const std::string& part);
 };
