@@ -89,10 +89,6 @@ TEST_F(EventTest, SendFunctionsFillTheirFields) {
     EXPECT_EQ(Youngest().value, 1234u);
     EXPECT_EQ(int16_t(Youngest().word_a), -5);
     EXPECT_EQ(Youngest().word_b, 300);
-    RequestShutDown(task);
-    EXPECT_EQ(Chain().back(), (Sent{EVENT_SHUTDOWN, 40, TASK_ID_MANAGER}));
-    RequestCloseWindows(TASK_ID_MANAGER);
-    EXPECT_EQ(Chain().back(), (Sent{EVENT_CLOSE_WINDOWS, TASK_ID_MANAGER, TASK_ID_WINDOW}));
 
     // Draw events remember the window; during a redraw motion the owner's answer takes the
     // drawable bit (0x10000 of the window's mode word) away.
