@@ -149,6 +149,7 @@ TEST_F(StartupTest, MissingEmptyOrGarbledKeyFilesEndTheProgramAfterTheStartUp) {
           std::string("\x1a"
                       "CYCLE_WAIT 5\n"),
           std::string(5000, '\xff'),
+          std::string("CYCLE_WAIT 5\n"),  // one wait key is not enough
           std::string("MEMORY_TYPE PDP\nCYCLE_WAIT\0 5\nFASTSYNC_WAIT 7", 42)}) {
         WriteFile("NOMA.ini", content);
         EXPECT_NE(Init().find("SYSTEMWAITが記述されてません"), std::string::npos);
