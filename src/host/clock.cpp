@@ -23,7 +23,9 @@ void HostUseVirtualClock(bool on) {
     virtual_ms = 0;
 }
 
-bool HostClockIsVirtual() { return virtual_clock; }
+bool HostClockIsVirtual() {
+    return virtual_clock;
+}
 
 uint32_t HostTickCount() {
     if (virtual_clock) return uint32_t(virtual_ms.load());

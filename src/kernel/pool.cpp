@@ -25,7 +25,9 @@ namespace {
 
 constexpr uint32_t kDataOrigin = 16;
 
-uint64_t aligned(uint64_t size) { return (size + 7) & ~uint64_t(7); }
+uint64_t aligned(uint64_t size) {
+    return (size + 7) & ~uint64_t(7);
+}
 
 struct Pool {
     uint8_t* table = nullptr;  // handle entries, room for the largest possible table
@@ -33,11 +35,11 @@ struct Pool {
     uint64_t table_reserved = 0;
     uint64_t data_reserved = 0;
     uint32_t pool_size = 0;
-    uint32_t entries = 0;          // entries between the start and the base line
-    uint32_t unrelocated = 0;      // entries handed out from the start (unrelocate line)
-    uint32_t data_used = 0;        // bytes between the base line and the relocate line
-    uint64_t physical_used = 0;    // bytes of the data region in use, with alignment
-    uint64_t live_bytes = 0;       // sum of the sizes of blocks that have an entry
+    uint32_t entries = 0;             // entries between the start and the base line
+    uint32_t unrelocated = 0;         // entries handed out from the start (unrelocate line)
+    uint32_t data_used = 0;           // bytes between the base line and the relocate line
+    uint64_t physical_used = 0;       // bytes of the data region in use, with alignment
+    uint64_t live_bytes = 0;          // sum of the sizes of blocks that have an entry
     std::set<uint32_t> free_entries;  // free entries below the unrelocate line
 };
 
@@ -47,9 +49,13 @@ HandleEntry* entry_at(uint32_t index) {
     return reinterpret_cast<HandleEntry*>(pool.table + uint64_t(index) * kHandleEntrySize);
 }
 
-uint32_t base_line() { return pool.entries * kHandleEntrySize; }
+uint32_t base_line() {
+    return pool.entries * kHandleEntrySize;
+}
 
-uint32_t pool_address(uint32_t body) { return base_line() + (body - kDataOrigin); }
+uint32_t pool_address(uint32_t body) {
+    return base_line() + (body - kDataOrigin);
+}
 
 void* reserve(uint64_t bytes) {
     void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
@@ -76,13 +82,15 @@ int64_t take_entry() {
 class MinTree {
 public:
     explicit MinTree(uint32_t n) : size_(1) {
-        while (size_ < n) size_ *= 2;
+        while (size_ < n)
+            size_ *= 2;
         tree_.assign(2 * size_, kNone);
     }
     void set(uint32_t i, uint32_t v) {
         i += size_;
         tree_[i] = v;
-        for (i /= 2; i >= 1; i /= 2) tree_[i] = std::min(tree_[2 * i], tree_[2 * i + 1]);
+        for (i /= 2; i >= 1; i /= 2)
+            tree_[i] = std::min(tree_[2 * i], tree_[2 * i + 1]);
     }
     uint32_t min() const { return tree_[1]; }
     // First index > after (or from 0 when after < 0) whose value is below limit; -1 if none.
@@ -140,7 +148,9 @@ void DestroyPool() {
     pool = Pool{};
 }
 
-bool PoolExists() { return pool.table != nullptr; }
+bool PoolExists() {
+    return pool.table != nullptr;
+}
 
 Handle PoolAlloc(uint32_t size) {
     if (!pool.table || size > 0xFFFF) return 0;
@@ -231,7 +241,9 @@ PoolMarks GetPoolMarks() {
             base_line() + pool.data_used};
 }
 
-uint32_t HandleTableEntries() { return pool.entries; }
+uint32_t HandleTableEntries() {
+    return pool.entries;
+}
 
 HandleEntry* handle_entry(Handle handle) {
     if (handle == 0 || handle > pool.unrelocated || !pool.table) return nullptr;

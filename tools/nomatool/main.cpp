@@ -27,7 +27,8 @@ const Command kCommands[] = {
 
 int usage() {
     std::fprintf(stderr, "usage: nomatool COMMAND ARGS...\n");
-    for (const Command& c : kCommands) std::fprintf(stderr, "  nomatool %s\n", c.usage);
+    for (const Command& c : kCommands)
+        std::fprintf(stderr, "  nomatool %s\n", c.usage);
     return 2;
 }
 
