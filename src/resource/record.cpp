@@ -203,11 +203,12 @@ int MoveRecordBefore(Handle reference, Handle record) {
     return 1;
 }
 
-Handle FirstRecord(Handle resource) {
-    ResourceAttr* attr = resource_attr(resource);
-    if (!attr) return 0;
+namespace {
+
+// The first active record from `h` on along the chain, or empty.
+Handle first_active_from(Handle h) {
     uint32_t limit = chain_walk_limit();
-    for (Handle h = attr->first_record; h && limit--;) {
+    for (; h && limit--;) {
         HandleEntry* e = handle_entry(h);
         if (!e) return 0;
         if (!(e->flags & RECORD_INACTIVE)) return h;
@@ -216,17 +217,16 @@ Handle FirstRecord(Handle resource) {
     return 0;
 }
 
+}  // namespace
+
+Handle FirstRecord(Handle resource) {
+    ResourceAttr* attr = resource_attr(resource);
+    return attr ? first_active_from(attr->first_record) : 0;
+}
+
 Handle NextRecord(Handle record) {
     HandleEntry* e = handle_entry(record);
-    if (!e) return 0;
-    uint32_t limit = chain_walk_limit();
-    for (Handle h = e->next; h && limit--;) {
-        HandleEntry* n = handle_entry(h);
-        if (!n) return 0;
-        if (!(n->flags & RECORD_INACTIVE)) return h;
-        h = n->next;
-    }
-    return 0;
+    return e ? first_active_from(e->next) : 0;
 }
 
 int RecordCount(Handle resource) {
