@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "graphics_test_util.h"
 #include "host/bitmap.h"
@@ -82,21 +83,12 @@ class GraphicsBitmaps : public GraphicsTest {};
 TEST_F(GraphicsBitmaps, TableHandsOutIdsAndRefusesBadSizes) {
     const int before = HostBitmapCount();
     const uint32_t a = HostCreateBitmap(3, 2), m = HostCreateMask(3, 2);
-    ASSERT_NE(a, 0u);
-    ASSERT_NE(m, 0u);
-    EXPECT_NE(a, m);
-    EXPECT_FALSE(HostBitmapIsMask(a));
-    EXPECT_TRUE(HostBitmapIsMask(m));
-    int w, h;
-    EXPECT_TRUE(HostBitmapSize(a, &w, &h));
-    EXPECT_EQ(w * 10 + h, 32);
-    EXPECT_EQ(HostBitmapTarget(a).pixels[5], 0u);
-    EXPECT_EQ(HostCreateBitmap(0, 5), 0u);
-    EXPECT_EQ(HostCreateBitmap(5, -1), 0u);
-    EXPECT_EQ(HostCreateBitmap(1 << 20, 1 << 20), 0u);
+    ASSERT_TRUE(a && m && a != m);
+    EXPECT_TRUE(!HostBitmapIsMask(a) && HostBitmapIsMask(m));
+    for (auto [w, h] : {std::pair{0, 5}, {5, -1}, {1 << 20, 1 << 20}})
+        EXPECT_EQ(HostCreateBitmap(w, h), 0u) << w << "x" << h;
     EXPECT_TRUE(HostDeleteBitmap(a));
     EXPECT_FALSE(HostDeleteBitmap(a));
-    EXPECT_FALSE(HostBitmapExists(a));
     EXPECT_EQ(HostBitmapTarget(a).pixels, nullptr);
     EXPECT_TRUE(HostDeleteBitmap(m));
     EXPECT_EQ(HostBitmapCount(), before);

@@ -12,12 +12,10 @@
 namespace {
 
 void Put16(std::string& s, uint32_t v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
+    s += char(v), s += char(v >> 8);
 }
 void Put32(std::string& s, uint32_t v) {
-    Put16(s, v & 0xFFFF);
-    Put16(s, v >> 16);
+    Put16(s, v), Put16(s, v >> 16);
 }
 
 std::string Info40(int32_t w, int32_t h, int bpp, uint32_t compression = 0, uint32_t size_image = 0,

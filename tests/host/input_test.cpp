@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "host/input.h"
@@ -21,41 +22,38 @@ protected:
         layout_ = ComputePresentLayout(800, 600, 800, 600, true);
     }
 
-    WindowAction Key(SDL_Keycode key, uint16_t mods = KMOD_NONE, bool down = true,
-                     SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN) {
+    WindowAction Send(const SDL_Event& e) { return HostWindowInput(e, layout_, 1.0f); }
+    WindowAction Key(SDL_Keycode key, uint16_t mods = KMOD_NONE, bool down = true) {
         SDL_Event e{};
         e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.keysym.sym = key;
-        e.key.keysym.scancode = scancode;
         e.key.keysym.mod = mods;
-        return HostWindowInput(e, layout_, 1.0f);
+        return Send(e);
     }
     void Text(const char* utf8) {
         SDL_Event e{};
         e.type = SDL_TEXTINPUT;
         SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
-        HostWindowInput(e, layout_, 1.0f);
+        Send(e);
     }
     void Button(uint8_t button, bool down, int x, int y) {
         SDL_Event e{};
         e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.button = button;
-        e.button.x = x;
-        e.button.y = y;
-        HostWindowInput(e, layout_, 1.0f);
+        e.button.button = button, e.button.x = x, e.button.y = y;
+        Send(e);
     }
     void Wheel(int y, bool flipped = false) {
         SDL_Event e{};
         e.type = SDL_MOUSEWHEEL;
         e.wheel.y = y;
         e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-        HostWindowInput(e, layout_, 1.0f);
+        Send(e);
     }
     void Focus(bool gained) {
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
-        HostWindowInput(e, layout_, 1.0f);
+        Send(e);
     }
     // Every code the key reader takes, one read after the other, until none is pending.
     std::vector<int> Drain() {
@@ -68,69 +66,51 @@ protected:
     PresentLayout layout_{};
 };
 
-TEST(KeyCodeTable, KeyDownsStoreTheirCodes) {
-    EXPECT_EQ(KeyDownCode(VK_HOME), 2);
-    EXPECT_EQ(KeyDownCode(VK_UP), 5);
-    EXPECT_EQ(KeyDownCode(VK_DOWN), 6);
-    EXPECT_EQ(KeyDownCode(VK_LEFT), 7);
-    EXPECT_EQ(KeyDownCode(VK_RIGHT), 8);
-    EXPECT_EQ(KeyDownCode(VK_DELETE), 12);
-    EXPECT_EQ(KeyDownCode(VK_HELP), 16);
-    EXPECT_EQ(KeyDownCode(VK_CLEAR), 1);
-    EXPECT_EQ(KeyDownCode(VK_BACK), 11);
-    EXPECT_EQ(KeyDownCode(VK_TAB), 9);
-    EXPECT_EQ(KeyDownCode(VK_RETURN), 13);
-    EXPECT_EQ(KeyDownCode(VK_ESCAPE), 15);
-    EXPECT_EQ(KeyDownCode(VK_PRINT), 14);
-    // Control and the input method's process key store nothing; other keys their own code.
-    EXPECT_EQ(KeyDownCode(VK_CONTROL), kNoKeyCode);
-    EXPECT_EQ(KeyDownCode(VK_PROCESSKEY), kNoKeyCode);
-    EXPECT_EQ(KeyDownCode('A'), 'A');
-    EXPECT_EQ(KeyDownCode(VK_SHIFT), 0x10);
-    EXPECT_EQ(KeyDownCode(0x21), 0x21);  // Page Up, the same code as a wheel notch
-}
-
-TEST(KeyCodeTable, CharactersAndWheel) {
-    EXPECT_EQ(CharacterCode(0x0C), 1);
-    EXPECT_EQ(CharacterCode(0x08), 11);
-    EXPECT_EQ(CharacterCode(0x09), 9);
-    EXPECT_EQ(CharacterCode(0x0D), 13);
-    EXPECT_EQ(CharacterCode(0x1B), 15);
-    EXPECT_EQ(CharacterCode('*'), 14);
-    EXPECT_EQ(CharacterCode('a'), 'a');
-    EXPECT_EQ(CharacterCode(0x82), 0x82);
-    EXPECT_EQ(WheelCode(1), 32);
-    EXPECT_EQ(WheelCode(3), 33);
-    EXPECT_EQ(WheelCode(-1), 34);
-    EXPECT_EQ(WheelCode(-4), 35);
-    EXPECT_EQ(WheelCode(0), kNoKeyCode);
-}
-
-TEST(KeyCodeTable, SdlKeysGetTheirVirtualKeys) {
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_a, SDL_SCANCODE_A), 'A');
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_7, SDL_SCANCODE_7), '7');
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_HOME, SDL_SCANCODE_HOME), VK_HOME);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), VK_RETURN);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_0, SDL_SCANCODE_KP_0), 0x60);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_9, SDL_SCANCODE_KP_9), 0x69);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1, SDL_SCANCODE_F1), 0x70);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F24, SDL_SCANCODE_F24), 0x87);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_RCTRL, SDL_SCANCODE_RCTRL), VK_CONTROL);
-    // A key of another layout whose keycode is not Latin keeps the code of its position.
-    EXPECT_EQ(VirtualKeyFromSdl(SDL_Keycode(0x0444), SDL_SCANCODE_A), 'A');
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_UNKNOWN, SDL_SCANCODE_INTERNATIONAL3), VK_OEM_5);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0);
-}
-
-TEST(KeyCodeTable, ControlCharactersFollowingKeyDowns) {
-    EXPECT_EQ(ControlCharacter(VK_RETURN, false), 0x0D);
+TEST(KeyCodeTable, KeysCharactersWheelAndControlCharacters) {
+    // Key downs: the special keys store their own codes, Control and the input method's
+    // process key nothing, any other key its virtual key (Page Up shares a wheel notch's code).
+    const int none = kNoKeyCode;
+    const std::pair<int, int> downs[] = {
+        {VK_HOME, 2},  {VK_LEFT, 7},   {VK_RIGHT, 8},      {VK_DELETE, 12},       {VK_HELP, 16},
+        {VK_CLEAR, 1}, {VK_BACK, 11},  {VK_TAB, 9},        {VK_ESCAPE, 15},       {VK_PRINT, 14},
+        {'A', 'A'},    {VK_SHIFT, 16}, {VK_CONTROL, none}, {VK_PROCESSKEY, none}, {0x21, 0x21},
+    };
+    for (auto [vk, code] : downs)
+        EXPECT_EQ(KeyDownCode(uint16_t(vk)), code) << vk;
+    const std::pair<int, int> chars[] = {{0x0C, 1},  {0x08, 11}, {0x09, 9},  {0x0D, 13},
+                                         {0x1B, 15}, {'*', 14},  {'a', 'a'}, {0x82, 0x82}};
+    for (auto [byte, code] : chars)
+        EXPECT_EQ(CharacterCode(uint8_t(byte)), code) << byte;
+    const std::pair<int, int> wheel[] = {{1, 32}, {3, 33}, {-1, 34}, {-4, 35}, {0, none}};
+    for (auto [notches, code] : wheel)
+        EXPECT_EQ(WheelCode(notches), code) << notches;
     EXPECT_EQ(ControlCharacter(VK_RETURN, true), 0x0A);
     EXPECT_EQ(ControlCharacter(VK_BACK, false), 0x08);
-    EXPECT_EQ(ControlCharacter(VK_ESCAPE, false), 0x1B);
-    EXPECT_EQ(ControlCharacter('C', true), 0x03);
     EXPECT_EQ(ControlCharacter('C', false), kNoKeyCode);
     EXPECT_EQ(ControlCharacter(VK_OEM_4, true), 0x1B);
     EXPECT_EQ(ControlCharacter(VK_HOME, true), kNoKeyCode);
+}
+
+TEST(KeyCodeTable, SdlKeysGetTheirVirtualKeys) {
+    const struct {
+        SDL_Keycode key;
+        SDL_Scancode scancode;
+        int vk;
+    } cases[] = {
+        {SDLK_7, SDL_SCANCODE_7, '7'},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, VK_RETURN},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 0x60},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 0x69},
+        {SDLK_F1, SDL_SCANCODE_F1, 0x70},
+        {SDLK_F24, SDL_SCANCODE_F24, 0x87},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, VK_CONTROL},
+        // A key of another layout whose keycode is not Latin keeps the code of its position.
+        {SDL_Keycode(0x0444), SDL_SCANCODE_A, 'A'},
+        {SDLK_UNKNOWN, SDL_SCANCODE_INTERNATIONAL3, VK_OEM_5},
+        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VirtualKeyFromSdl(c.key, c.scancode), c.vk) << c.key;
 }
 
 TEST_F(WindowInputTest, KeyDownsAndTheirCharacters) {

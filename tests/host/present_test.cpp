@@ -2,78 +2,65 @@
 // rule and the command line.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "host/options.h"
 #include "host/present_layout.h"
 #include "host/window.h"
 
 namespace {
 
-TEST(PresentLayout, WholeFactorsCentredWithBlackBars) {
-    PresentLayout l = ComputePresentLayout(800, 600, 1600, 1200, true);
-    EXPECT_EQ(l.x, 0);
-    EXPECT_EQ(l.y, 0);
-    EXPECT_EQ(l.width, 1600);
-    EXPECT_EQ(l.height, 1200);
-    // 1920 x 1080 holds 800 x 600 once only: centred, the rest letterboxed.
-    l = ComputePresentLayout(800, 600, 1920, 1080, true);
-    EXPECT_EQ(l.width, 800);
-    EXPECT_EQ(l.height, 600);
-    EXPECT_EQ(l.x, 560);
-    EXPECT_EQ(l.y, 240);
-    l = ComputePresentLayout(640, 480, 2000, 1500, true);
-    EXPECT_EQ(l.width, 1920);
-    EXPECT_EQ(l.height, 1440);
-    EXPECT_EQ(l.x, 40);
-    EXPECT_EQ(l.y, 30);
-}
-
-TEST(PresentLayout, SmallerWindowsAndFreeScalingFit) {
-    PresentLayout l = ComputePresentLayout(800, 600, 400, 400, true);
-    EXPECT_EQ(l.width, 400);
-    EXPECT_EQ(l.height, 300);
-    EXPECT_EQ(l.x, 0);
-    EXPECT_EQ(l.y, 50);
-    l = ComputePresentLayout(800, 600, 1920, 1080, false);
-    EXPECT_EQ(l.width, 1440);
-    EXPECT_EQ(l.height, 1080);
-    EXPECT_EQ(l.x, 240);
-    EXPECT_EQ(l.y, 0);
+TEST(PresentLayout, WholeFactorsCentredWithBlackBarsOrFreeScaling) {
+    const struct {
+        int window_w, window_h;
+        bool whole;
+        int x, y, width, height;
+    } cases[] = {
+        {1600, 1200, true, 0, 0, 1600, 1200},
+        {1920, 1080, true, 560, 240, 800, 600},  // holds 800 x 600 once only: letterboxed
+        {400, 400, true, 0, 50, 400, 300},       // smaller than the screen: shrunk to fit
+        {1920, 1080, false, 240, 0, 1440, 1080},
+    };
+    for (const auto& c : cases) {
+        const PresentLayout l = ComputePresentLayout(800, 600, c.window_w, c.window_h, c.whole);
+        EXPECT_EQ(std::vector<int>({l.x, l.y, l.width, l.height}),
+                  std::vector<int>({c.x, c.y, c.width, c.height}))
+            << c.window_w << "x" << c.window_h << " " << c.whole;
+    }
+    const PresentLayout l = ComputePresentLayout(640, 480, 2000, 1500, true);
+    EXPECT_EQ(std::vector<int>({l.x, l.y, l.width, l.height}),
+              std::vector<int>({40, 30, 1920, 1440}));
 }
 
 TEST(PresentLayout, WindowPointsMapToSurfacePoints) {
-    PresentLayout l = ComputePresentLayout(800, 600, 1920, 1080, true);
-    int x, y;
-    WindowToSurface(l, 560, 240, &x, &y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    WindowToSurface(l, 1359, 839, &x, &y);
-    EXPECT_EQ(x, 799);
-    EXPECT_EQ(y, 599);
-    // In the black bars the point lies outside the screen.
-    WindowToSurface(l, 559, 10, &x, &y);
-    EXPECT_EQ(x, -1);
-    EXPECT_EQ(y, -230);
-    l = ComputePresentLayout(800, 600, 1600, 1200, true);
-    WindowToSurface(l, 3, 5, &x, &y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 2);
-    WindowToSurface(l, -1, -2, &x, &y);
-    EXPECT_EQ(x, -1);
-    EXPECT_EQ(y, -1);
+    const PresentLayout bars = ComputePresentLayout(800, 600, 1920, 1080, true);
+    const PresentLayout twice = ComputePresentLayout(800, 600, 1600, 1200, true);
+    const struct {
+        const PresentLayout& layout;
+        int wx, wy, x, y;
+    } cases[] = {
+        {bars, 560, 240, 0, 0},    {bars, 1359, 839, 799, 599},
+        {bars, 559, 10, -1, -230},  // in the black bars: outside the screen
+        {twice, 3, 5, 1, 2},       {twice, -1, -2, -1, -1},
+    };
+    for (const auto& c : cases) {
+        int x, y;
+        WindowToSurface(c.layout, c.wx, c.wy, &x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.wx << "," << c.wy;
+    }
 }
 
 TEST(ScreenRule, ExactDisplaySizeGivesCaptionlessWindow) {
     ScreenChoice c = ChooseScreen(800, 600, 1024, 768, 640, 480);
     EXPECT_TRUE(c.captionless);
-    EXPECT_EQ(c.width, 800);
-    EXPECT_EQ(c.height, 600);
+    EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(800, 600));
     c = ChooseScreen(1920, 1080, 1024, 768, 640, 480);
     EXPECT_FALSE(c.captionless);
-    EXPECT_EQ(c.width, 1024);
-    EXPECT_EQ(c.height, 768);
+    EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(1024, 768));
     c = ChooseScreen(1920, 1080, -1, -1, 640, 480);
-    EXPECT_EQ(c.width, 640);
-    EXPECT_EQ(c.height, 480);
+    EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(640, 480));
     EXPECT_EQ(DefaultWindowScale(800, 600, 1920, 1050), 1);
     EXPECT_EQ(DefaultWindowScale(800, 600, 3840, 2100), 3);
     EXPECT_EQ(DefaultWindowScale(800, 600, 640, 480), 1);
@@ -86,11 +73,9 @@ TEST(CommandLine, OptionsAndErrors) {
     std::string error;
     ASSERT_TRUE(ParseHostOptions(9, argv, &o, &error)) << error;
     EXPECT_EQ(o.data, "data/demo");
-    EXPECT_TRUE(o.headless);
+    EXPECT_TRUE(o.headless && o.fullscreen && !o.help);
     EXPECT_EQ(o.input, "a.input");
     EXPECT_EQ(o.scale, 2);
-    EXPECT_TRUE(o.fullscreen);
-    EXPECT_FALSE(o.help);
 
     const char* unknown[] = {"noma", "--window"};
     EXPECT_FALSE(ParseHostOptions(2, unknown, &o, &error));

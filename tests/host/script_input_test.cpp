@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "host/clock.h"
 #include "host/input.h"
@@ -10,7 +12,14 @@
 
 namespace {
 
-TEST(ScriptParse, EveryEventKind) {
+// One event as "time kind value x y file".
+std::string Show(const ScriptEvent& e) {
+    return std::to_string(e.time) + " " + std::to_string(int(e.kind)) + " " +
+           std::to_string(e.value) + " " + std::to_string(e.x) + " " + std::to_string(e.y) + " " +
+           e.file;
+}
+
+TEST(ScriptParse, EveryEventKindOrderedByTimeKeepingLineOrder) {
     std::vector<ScriptEvent> events;
     std::string error;
     ASSERT_TRUE(
@@ -24,38 +33,33 @@ TEST(ScriptParse, EveryEventKind) {
                     "150 move 799 599\n"
                     "160 mod 0x02\n"
                     "170 shot out dir/first shot.png\n"
-                    "180 close\n",
+                    "180 close\n"
+                    "110 char 0xA0\n"
+                    "0 key 2\n",
                     &events, &error))
         << error;
-    ASSERT_EQ(events.size(), 9u);
-    EXPECT_EQ(events[0].time, 100u);
-    EXPECT_EQ(events[0].kind, ScriptKind::Key);
-    EXPECT_EQ(events[0].value, 13u);
-    EXPECT_EQ(events[1].kind, ScriptKind::Char);
-    EXPECT_EQ(events[1].value, 0x82u);
-    EXPECT_EQ(events[2].kind, ScriptKind::Down);
-    EXPECT_EQ(events[2].x, 10);
-    EXPECT_EQ(events[2].y, -20);
-    EXPECT_EQ(events[2].value, MOUSE_RIGHT);
-    EXPECT_EQ(events[3].value, MOUSE_LEFT);
-    EXPECT_EQ(events[4].kind, ScriptKind::Up);
-    EXPECT_EQ(events[5].kind, ScriptKind::Move);
-    EXPECT_EQ(events[5].x, 799);
-    EXPECT_EQ(events[6].value, 2u);
-    EXPECT_EQ(events[7].kind, ScriptKind::Shot);
-    EXPECT_EQ(events[7].file, "out dir/first shot.png");
-    EXPECT_EQ(events[8].kind, ScriptKind::Close);
-}
-
-TEST(ScriptParse, EventsAreOrderedByTimeKeepingTheirLineOrder) {
-    std::vector<ScriptEvent> events;
-    std::string error;
-    ASSERT_TRUE(ParseScript("50 key 2\n10 char 0x82\n10 char 0xA0\n0 close\n", &events, &error));
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[0].kind, ScriptKind::Close);
-    EXPECT_EQ(events[1].value, 0x82u);
-    EXPECT_EQ(events[2].value, 0xA0u);
-    EXPECT_EQ(events[3].value, 2u);
+    std::vector<std::string> shown;
+    for (const ScriptEvent& e : events)
+        shown.push_back(Show(e));
+    auto event = [](uint32_t time, ScriptKind kind, uint32_t value, int x = 0, int y = 0,
+                    std::string file = "") {
+        ScriptEvent e{};
+        e.time = time, e.kind = kind, e.value = value, e.x = x, e.y = y, e.file = file;
+        return Show(e);
+    };
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         event(0, ScriptKind::Key, 2),
+                         event(100, ScriptKind::Key, 13),
+                         event(110, ScriptKind::Char, 0x82),
+                         event(110, ScriptKind::Char, 0xA0),
+                         event(120, ScriptKind::Down, MOUSE_RIGHT, 10, -20),
+                         event(130, ScriptKind::Down, MOUSE_LEFT, 5, 6),
+                         event(140, ScriptKind::Up, 0),
+                         event(150, ScriptKind::Move, 0, 799, 599),
+                         event(160, ScriptKind::Mod, 2),
+                         event(170, ScriptKind::Shot, 0, 0, 0, "out dir/first shot.png"),
+                         event(180, ScriptKind::Close, 0),
+                     }));
 }
 
 TEST(ScriptParse, BadLinesNameTheirNumber) {

@@ -16,27 +16,23 @@
 namespace {
 
 TEST(HostNextToken, SkipsOneSeparatorAndStopsAtTheNext) {
-    char token[64];
-    const char* text = "=abc,def";
-    text = HostNextToken(text, token);
-    EXPECT_STREQ(token, "abc");
-    EXPECT_STREQ(text, ",def");
-    text = HostNextToken(text, token);
-    EXPECT_STREQ(token, "def");
-    EXPECT_STREQ(text, "");
-    text = HostNextToken(text, token);
-    EXPECT_STREQ(token, "");
-    // Only one separator is skipped: the second ends an empty token at once.
-    text = HostNextToken("--x", token);
-    EXPECT_STREQ(token, "");
-    EXPECT_STREQ(text, "-x");
-    text = HostNextToken("a+b-c*d/e;f g", token);
-    EXPECT_STREQ(token, "a");
-    EXPECT_STREQ(text, "+b-c*d/e;f g");
-    char buffer[] = "12 34";
-    char* rest = HostNextToken(buffer, token);
+    const struct {
+        const char *text, *token, *rest;
+    } cases[] = {
+        {"=abc,def", "abc", ",def"},
+        {",def", "def", ""},
+        {"", "", ""},
+        {"--x", "", "-x"},  // only one separator is skipped: the second ends an empty token
+        {"a+b-c*d/e;f g", "a", "+b-c*d/e;f g"},
+    };
+    for (const auto& c : cases) {
+        char token[64];
+        EXPECT_STREQ(HostNextToken(c.text, token), c.rest) << c.text;
+        EXPECT_STREQ(token, c.token) << c.text;
+    }
+    char token[64], buffer[] = "12 34";
+    EXPECT_EQ(HostNextToken(buffer, token), buffer + 2);
     EXPECT_STREQ(token, "12");
-    EXPECT_EQ(rest, buffer + 2);
 }
 
 TEST(HostColours, BrightenClampsEachByteAndMixAverages) {

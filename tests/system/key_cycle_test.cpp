@@ -105,8 +105,6 @@ TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
         EXPECT_LE(cycles, 4) << "key " << code;
         (cycles == 1 ? next_cycle : later)++;
     }
-    RecordProperty("keys_in_the_next_cycle", next_cycle);
-    RecordProperty("keys_later", later);
     EXPECT_GE(next_cycle, 2 * later);
     // A Shift-JIS character typed through the input method is one key event of two bytes.
     for (int i = 0; i < 7; ++i)

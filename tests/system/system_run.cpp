@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -146,11 +147,10 @@ NomaRun SystemTest::Wait(pid_t pid, int timeout_ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (!run.timed_out && WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
-    int index = 0;
-    for (size_t i = 0; i < started_.size(); ++i)
-        if (started_[i] == pid) index = int(i) + 1;
-    run.out = read_file(folder_ + "/.out" + std::to_string(index));
-    run.err = read_file(folder_ + "/.err" + std::to_string(index));
+    const auto index =
+        std::to_string(std::find(started_.begin(), started_.end(), pid) - started_.begin() + 1);
+    run.out = read_file(folder_ + "/.out" + index);
+    run.err = read_file(folder_ + "/.err" + index);
     return run;
 }
 
