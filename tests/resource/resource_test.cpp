@@ -1,197 +1,346 @@
-// Resources: creation, the system chain, names, the system resources and their log lines.
+// Resources and records: the system resources, creation, record headers, numbers, reuse,
+// selection, refusals, a full pool, the chain check, random operations against a model of the
+// chain, and records through the pool's table growth and compaction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "host/sjis_literal.h"
+#include "kernel/pool.h"
 #include "kernel/task_record.h"
-#include "resource/resource.h"
 #include "resource_fixture.h"
 
 namespace {
 
-std::string S(const char* s) {
-    return std::string(s);
+// A registered task with an id, a group and a name.
+Handle MakeTask(int32_t id, uint16_t group) {
+    Handle task = CreateRecord(g_resources.task, id, sizeof(TaskRecord));
+    TaskRecord* t = task_record(task);
+    t->id = uint32_t(id);
+    t->group = group;
+    std::strcpy(t->name, "Ilvane");
+    return task;
 }
 
 TEST_F(ResourceTest, SystemResourcesInTheirOrderWithTheGroupNoma) {
-    const char* names[] = {"Group", "Window", "Object", "Graphic VRAM", "Code", "Event",
-                           "Task",  "Font",   "Menu",   "GC",           "Text", "Item"};
-    Handle expected[] = {g_resources.group,        g_resources.window, g_resources.object,
-                         g_resources.graphic_vram, g_resources.code,   g_resources.event,
-                         g_resources.task,         g_resources.font,   g_resources.menu,
-                         g_resources.gc,           g_resources.text,   g_resources.item};
-    // The chain holds them in creation order, linked both ways.
-    Handle r = g_resource_chain.first;
-    Handle prev = 0;
+    const char* const names[] = {"Group", "Window", "Object", "Graphic VRAM", "Code", "Event",
+                                 "Task",  "Font",   "Menu",   "GC",           "Text", "Item"};
+    const Handle handles[] = {g_resources.group,        g_resources.window, g_resources.object,
+                              g_resources.graphic_vram, g_resources.code,   g_resources.event,
+                              g_resources.task,         g_resources.font,   g_resources.menu,
+                              g_resources.gc,           g_resources.text,   g_resources.item};
+    Handle r = g_resource_chain.first, prev = 0;
     for (int i = 0; i < 12; ++i) {
-        ResourceAttr* attr = resource_attr(r);
-        ASSERT_NE(attr, nullptr) << i;
-        EXPECT_EQ(r, expected[i]);
-        EXPECT_STREQ(attr->name, "Resource.res");
-        EXPECT_STREQ(attr->data_name, names[i]);
-        EXPECT_EQ(attr->prev_resource, prev);
-        EXPECT_EQ(attr->owner_task, 0u);
-        EXPECT_EQ(attr->item_count, 0);
+        ASSERT_NE(resource_attr(r), nullptr) << names[i];
+        EXPECT_EQ(r, handles[i]) << names[i];
+        EXPECT_EQ(resource_attr(r)->prev_resource, prev);
         EXPECT_EQ(FindResource("Resource.res", names[i]), r);
         prev = r;
-        r = attr->next_resource;
+        r = resource_attr(r)->next_resource;
     }
     EXPECT_EQ(r, 0u);
     EXPECT_EQ(g_resource_chain.last, g_resources.item);
-    EXPECT_EQ(g_resource_chain.resource_count, 12u);
-
     Handle noma = search_record(g_resources.group, 0);
     ASSERT_NE(noma, 0u);
     EXPECT_STREQ(reinterpret_cast<GroupRecord*>(record_body(noma))->name, "NOMA");
-    EXPECT_EQ(handle_entry(noma)->size, sizeof(GroupRecord));
-    EXPECT_EQ(g_current_group, 0);
 }
 
-TEST_F(ResourceTest, AttributeBlockAtCreation) {
+TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     WriteFile("NOMA.ini",
               "Sys.error.elogfile test.log\nUSER_NAME  Jo hn_with_a_rather_long_name\n");
-    Handle r = CreateResource(0, "data.res", "Data");
-    ResourceAttr* attr = resource_attr(r);
-    ASSERT_NE(attr, nullptr);
-    EXPECT_EQ(handle_entry(r)->size, 232);
-    // USER_NAME without its blanks, cut to 21 characters.
-    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");
+    Handle quiet = CreateResource(0, "quiet.res", "Q");
+    ResourceAttr* attr = resource_attr(quiet);
+    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");  // without blanks, cut to 21
     EXPECT_STREQ(attr->tag, "           ");
     EXPECT_STREQ(attr->mark, "      ");
-    EXPECT_NE(attr->created.date, 0u);
-    EXPECT_EQ(attr->stamp2.date | attr->stamp2.time | attr->stamp3.date | attr->stamp3.time, 0u);
-    EXPECT_EQ(attr->record_size | attr->active_bytes | attr->first_record | attr->last_record |
-                  attr->first_item | attr->last_item,
-              0u);
-    EXPECT_EQ(attr->group, 0);
-    // Asking again returns the same resource.
-    EXPECT_EQ(CreateResource(0, "data.res", "Data"), r);
-    EXPECT_EQ(g_resource_chain.resource_count, 13u);
-    EXPECT_EQ(FindResource("data.res", "data"), 0u);  // exact comparison
-    EXPECT_EQ(FindResource("data.res", "Data"), r);
-}
-
-TEST_F(ResourceTest, AskingTaskGivesGroupOwnerAndLastOpened) {
-    Handle task = CreateRecord(g_resources.task, 31, sizeof(TaskRecord));
-    TaskRecord* t = task_record(task);
-    ASSERT_NE(t, nullptr);
-    t->id = 31;
-    t->group = 7;
-    std::strcpy(t->name, "Ilvane");
-    Handle r = CreateResource(task, "game.res", "Game");
-    ResourceAttr* attr = resource_attr(r);
-    EXPECT_EQ(attr->owner_task, 31u);
-    EXPECT_EQ(attr->group, 7);
-    EXPECT_EQ(task_record(task)->last_opened_resource, r);
+    EXPECT_EQ(CreateResource(0, "quiet.res", "Q"), quiet);
+    EXPECT_EQ(FindResource("quiet.res", "q"), 0u);  // names compare exactly
+    // A task's resource takes its group and owner and is the task's last opened resource,
+    // also when it already exists.
+    Handle task = MakeTask(31, 7);
+    Handle game = CreateResource(task, "game.res", "Game");
+    EXPECT_EQ(resource_attr(game)->owner_task, 31u);
+    EXPECT_EQ(resource_attr(game)->group, 7);
     task_record(task)->last_opened_resource = 0;
-    EXPECT_EQ(CreateResource(task, "game.res", "Game"), r);
-    EXPECT_EQ(task_record(task)->last_opened_resource, r);
-}
-
-TEST_F(ResourceTest, LongNamesAreCutAndReportedUnderResouceTest) {
-    WriteFile("SYSTEM.msg", std::string(78, '\n') + "msg79\nmsg80\n");
+    EXPECT_EQ(CreateResource(task, "game.res", "Game"), game);
+    EXPECT_EQ(task_record(task)->last_opened_resource, game);
+    // Under RESOUCE_TEST the creation is logged, and names too long for their fields are cut
+    // and reported with messages 79 and 80.
     SetSystemFlag(FLAG_RESOUCE_TEST);
-    std::string name(50, 'n');
-    std::string data(30, 'd');
-    Handle r = CreateResource(0, name.c_str(), data.c_str());
-    ResourceAttr* attr = resource_attr(r);
-    ASSERT_NE(attr, nullptr);
-    EXPECT_EQ(std::string(attr->name), name.substr(0, 41));
-    EXPECT_EQ(std::string(attr->data_name), data.substr(0, 21));
-    EXPECT_TRUE(Logged("msg79"));
-    EXPECT_TRUE(Logged(name));
-    EXPECT_TRUE(Logged("msg80"));
-    EXPECT_TRUE(Logged(data));
-    // The cut names are the ones found.
-    EXPECT_EQ(FindResource(name.substr(0, 41).c_str(), data.substr(0, 21).c_str()), r);
+    CreateResource(task, "loud.res", "L");
+    std::string name(50, 'n'), data(30, 'd');
+    Handle cut = CreateResource(0, name.c_str(), data.c_str());
+    EXPECT_EQ(FindResource(name.substr(0, 41).c_str(), data.substr(0, 21).c_str()), cut);
+    ExpectLogged({"Ilvaneの要求でResourceを作成  AttName:loud.res"_sj,
+                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 15  top att:Resource.res  end att:loud.res"_sj, "MSG79",
+                  name, "MSG80", data});
 }
 
-TEST_F(ResourceTest, CreationLogLinesUnderResouceTestOnly) {
-    CreateResource(0, "quiet.res", "Q");
-    EXPECT_FALSE(Logged(S("初期化中にResourceを作成  AttName:quiet.res"_sj)));
+TEST_F(ResourceTest, NewRecordsNumbersAndSelection) {
+    Handle r = CreateResource(0, "h.res", "H");
+    Handle a = CreateRecord(r, 7, 40);
+    EXPECT_EQ(std::memcmp(handle_entry(a)->mark, "  \0", 3), 0);
+    EXPECT_EQ(record_body(a)[40], 0);  // the spare byte
+    // A resource with items gives every record its record size, whatever is asked.
+    EXPECT_EQ(handle_entry(CreateRecord(MakeASB(), -1, 3))->size, 18);
+    // Selection sets the task's fields; an inactive record is found again by number but
+    // never selected.
+    Handle task = MakeTask(40, 0);
+    EXPECT_EQ(SelectRecord(task, r, 7), a);
+    Handle other = CreateResource(0, "other.res", "O");
+    EXPECT_EQ(SelectRecord(task, other, 7), 0u);
+    EXPECT_EQ(task_record(task)->last_opened_resource, other);
+    EXPECT_EQ(task_record(task)->last_selected_record, a);
+    EXPECT_EQ(DeactivateRecord(0, r, a), 0);
+    EXPECT_EQ(SelectRecord(task, r, 7), 0u);
+}
+
+TEST_F(ResourceTest, ReuseKeepsNumberAndBodyAndAMissIsLogged) {
+    Handle r = CreateResource(0, "reuse.res", "R");
+    Handle a = CreateRecord(r, 1, 40);
+    CreateRecord(r, 2, 40);
+    std::memset(record_body(a), 0xAB, 40);
+    DeactivateRecord(0, r, a);
+    EXPECT_NE(CreateRecord(r, -1, 24), a);  // no inactive record of 24 bytes
+    ExpectLogged({"ﾘｿｰｽ活性化ｴﾗｰ   active_resource()"_sj, "     all/active   2/1",
+                  "           ﾘｿｰｽ･ﾁｪｰﾝに異常があります。"_sj});
+    EXPECT_EQ(CreateRecord(r, -1, 40), a);
+    EXPECT_EQ(handle_entry(a)->number, 1);
+    EXPECT_EQ(record_body(a)[39], 0xAB);
+}
+
+TEST_F(ResourceTest, RefusalsAndWarnings) {
+    Handle r = CreateResource(0, "lim.res", "L");
+    Handle record = CreateRecord(r, 70000, 8);  // numbers are free without RESOUCE_TEST
+    EXPECT_NE(CreateRecord(r, -7, 8), 0u);
+    EXPECT_EQ(CreateRecord(record, 2, 8), 0u);  // not a resource
+    EXPECT_FALSE(Logged("MSG74"));
     SetSystemFlag(FLAG_RESOUCE_TEST);
-    Handle r = CreateResource(0, "loud.res", "L");
-    EXPECT_TRUE(Logged(S("初期化中にResourceを作成  AttName:loud.res"_sj)));
-    EXPECT_TRUE(Logged(S("\tﾘｿｰｽ･ｱﾄﾘﾋﾞｭｰﾄ情報 res name:loud.res data name:L"_sj)));
-    EXPECT_TRUE(Logged(S("\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 14  top att:Resource.res  end att:loud.res"_sj)));
-    char line[80];
-    std::snprintf(line, sizeof line, "\tHANDLE adr %x  RESOURCE adr %x", (r - 1) * 28,
-                  handle_block_address(r));
-    EXPECT_TRUE(Logged(line));
-
-    Handle task = CreateRecord(g_resources.task, 32, sizeof(TaskRecord));
-    std::strcpy(task_record(task)->name, "Ilvane");
-    CreateResource(task, "asked.res", "A");
-    EXPECT_TRUE(Logged(S("Ilvaneの要求でResourceを作成  AttName:asked.res"_sj)));
-}
-
-TEST_F(ResourceTest, BadHandlesAndNamesNeverCrash) {
-    Handle record = CreateRecord(g_resources.code, 1, 8);
-    // Live but not a resource, out of the table, never handed out, empty.
-    for (Handle bad : {record, Handle(0), Handle(999999999), Handle(4000)}) {
-        EXPECT_EQ(resource_attr(bad), nullptr);
-        EXPECT_EQ(CreateRecord(bad, 1, 8), 0u);
-        EXPECT_EQ(search_record(bad, 1), 0u);
-        EXPECT_EQ(FirstRecord(bad), 0u);
-        EXPECT_EQ(RecordCount(bad), 0);
-        EXPECT_EQ(CheckRecordChain(bad), 1);
-        EXPECT_EQ(CreateItem(bad, "x", ITEMlong, 0), 0u);
-        EXPECT_EQ(FindItem(bad, "x"), 0u);
-        EXPECT_EQ(ItemType(bad, "x"), -1);
-        EXPECT_EQ(SearchRecordNum(bad, "x", 1, 0), 0u);
-        EXPECT_EQ(DumpRecords(bad), 1);
-        EXPECT_EQ(DeactivateRecord(0, bad, record), 1);
-    }
-    EXPECT_EQ(FindResource(nullptr, "x"), 0u);
-    EXPECT_EQ(CreateResource(0, nullptr, "x"), 0u);
-    EXPECT_EQ(FindResource("no such", "thing"), 0u);
-    EXPECT_EQ(get_adr(0, "x", ITEMlong), nullptr);
-    EXPECT_EQ(GetNum(12345, "x"), -1);
-    EXPECT_EQ(SetNum(12345, "x", 3), -1);
-    EXPECT_EQ(SetStr(12345, "x", "t"), -1);
-    EXPECT_EQ(GetStr(0, ".a:b.c"), nullptr);
-    EXPECT_EQ(CopyRecord(0, record), 0);
-    EXPECT_EQ(MoveRecordBefore(0, 77777), 1);
+    EXPECT_EQ(CreateRecord(record, 2, 8), 0u);
+    EXPECT_EQ(CreateRecord(r, 65537, 8), 0u);
+    EXPECT_EQ(CreateRecord(r, -2, 8), 0u);
+    EXPECT_NE(CreateRecord(r, 65536, 8), 0u);
+    Handle zero = CreateRecord(r, 0, 8);
+    EXPECT_EQ(CreateRecord(r, 0, 8), zero);
+    ExpectLogged({"MSG74", "MSG82", "lim.res", "CreateRecord()で既存のﾘｿｰｽが呼ばれました"_sj,
+                  "    L:lim.res  number 0",
+                  "search_record でnumber 0を指定しました(warrning)"_sj});
+    // Bodies have at most 65,534 bytes (the block also holds the spare byte).
+    EXPECT_EQ(CreateRecord(r, -1, 65535), 0u);
+    EXPECT_EQ(CreateRecord(r, -1, 0xFFFFFFFFu), 0u);
+    // A live record, out of the table, never handed out, empty: no resource.
+    for (Handle bad : {record, Handle(0), Handle(999999999), Handle(4000)})
+        EXPECT_EQ(resource_attr(bad), nullptr) << bad;
     EXPECT_EQ(RemoveRecord(0, 0, record), 1);
-    EXPECT_EQ(SelectRecord(0, 0, 1), 0u);
 }
 
-TEST_F(ResourceTest, NotAResourceIsMessage74UnderResouceTest) {
-    WriteFile("SYSTEM.msg", std::string(73, '\n') + "msg74\n");
-    Handle record = CreateRecord(g_resources.code, 1, 8);
-    EXPECT_EQ(CreateRecord(record, 2, 8), 0u);
-    EXPECT_FALSE(Logged("msg74"));
-    SetSystemFlag(FLAG_RESOUCE_TEST);
-    EXPECT_EQ(CreateRecord(record, 2, 8), 0u);
-    EXPECT_TRUE(Logged("msg74"));
-}
-
-TEST_F(ResourceTest, FullPoolGivesEmptyHandles) {
+TEST_F(ResourceTest, AFullPoolGivesEmptyHandlesAndMessage1) {
     UsePool(64 * 1024, 64);
     ASSERT_TRUE(CreateSystemResources());
-    WriteFile("SYSTEM.msg", "no memory\n");
     Handle r = CreateResource(0, "big.res", "Big");
-    ASSERT_NE(r, 0u);
     int made = 0;
     while (CreateRecord(r, -1, 4000) && made < 100)
         ++made;
     EXPECT_LT(made, 100);
-    // Message 1 with its detail (the system message dialog logs until the window system).
-    EXPECT_TRUE(Logged("no memory"));
-    EXPECT_TRUE(Logged(S("Big: 4000 byteのメモリを確保できません"_sj)));
+    ExpectLogged({"MSG1", "Big: 4000 byteのメモリを確保できません"_sj});
     EXPECT_EQ(RecordCount(r), made);
     EXPECT_EQ(CheckRecordChain(r), 0);
-    // Resources fail the same way once nothing is left.
-    Handle last = 0;
-    for (int i = 0; i < 2000; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "r%d", i);
-        last = CreateResource(0, name, "x");
-        if (!last) break;
+}
+
+TEST_F(ResourceTest, ChainCheckFindsBrokenLinks) {
+    Handle r = CreateResource(0, "check.res", "C");
+    EXPECT_EQ(CheckRecordChain(r), 0);  // empty
+    Handle a = CreateRecord(r, 1, 8);
+    Handle b = CreateRecord(r, 2, 8);
+    Handle c = CreateRecord(r, 3, 8);
+    handle_entry(b)->prev = 0;  // the backward walk now stops early
+    EXPECT_EQ(CheckRecordChain(r), 1);
+    handle_entry(b)->prev = a;
+    handle_entry(b)->next = a;  // a loop: the walk stops at its limit
+    EXPECT_EQ(CheckRecordChain(r), 1);
+    SetSystemFlag(FLAG_RESOUCE_TEST);
+    handle_entry(b)->next = c;
+    resource_attr(r)->record_count = 4;  // a count the chain does not have
+    EXPECT_EQ(CheckRecordChain(r), 1);
+    resource_attr(r)->record_count = 3;
+    EXPECT_EQ(CheckRecordChain(r), 0);
+    ExpectLogged({"ﾙｰﾌﾟ･ﾁｪｯｸ error 3/2"_sj, "ﾙｰﾌﾟ･ﾁｪｯｸ  RESOUCE check.res 3/3"_sj});
+}
+
+// Record operations and their lookup indexes against a linear model of the chain.
+
+struct ModelRecord {
+    Handle handle;
+    int32_t number;
+    uint16_t size;
+    bool active;
+};
+
+// The chain as the operations define it. A deactivation counts even for a record that is
+// inactive or removed already.
+struct Model {
+    std::vector<ModelRecord> chain, removed;
+    int record_count = 0, active_count = 0;
+    uint32_t active_bytes = 0;
+
+    std::vector<ModelRecord>::iterator find(std::vector<ModelRecord>& list, Handle h) {
+        return std::find_if(list.begin(), list.end(), [&](auto& r) { return r.handle == h; });
     }
-    EXPECT_EQ(last, 0u);
+    Handle first_with_number(int32_t number) const {
+        for (const ModelRecord& r : chain)
+            if (r.number == number) return r.handle;
+        return 0;
+    }
+    void deactivate(ModelRecord& r) {
+        r.active = false;
+        --active_count;
+        active_bytes -= r.size;
+    }
+    void append(ModelRecord r, bool is_new) {
+        r.active = true;
+        chain.push_back(r);
+        ++active_count;
+        active_bytes += r.size;
+        record_count += is_new;
+    }
+};
+
+TEST_F(ResourceTest, RecordOperationsAgreeWithALinearModel) {
+    StoreSystemFlags(0);  // quiet: the reuse misses would fill the log
+    std::mt19937 random(12345);
+    auto pick = [&](size_t n) { return size_t(random() % uint32_t(n)); };
+    for (int round = 0; round < 4; ++round) {
+        Handle r = CreateResource(0, ("model" + std::to_string(round)).c_str(), "M");
+        Handle stranger =
+            CreateRecord(CreateResource(0, "other", std::to_string(round).c_str()), 1, 8);
+        Model m;
+        for (int step = 0; step < 1500; ++step) {
+            SCOPED_TRACE("round " + std::to_string(round) + " step " + std::to_string(step));
+            std::vector<Handle> known;
+            for (const auto* list : {&m.chain, &m.removed})
+                for (const ModelRecord& rec : *list)
+                    known.push_back(rec.handle);
+            Handle any = known.empty() ? 0 : known[pick(known.size())];
+            auto in_chain = m.find(m.chain, any);
+            uint16_t size = uint16_t(8 * (1 + pick(3)));
+            size_t op = pick(100);
+            if (op < 30) {  // numbered: an existing number gives its record, active or not
+                int32_t number = int32_t(pick(13));
+                Handle expected = m.first_with_number(number);
+                Handle got = CreateRecord(r, number, size);
+                ASSERT_NE(got, 0u);
+                if (expected) {
+                    ASSERT_EQ(got, expected);
+                } else {
+                    m.append({got, number, size, true}, true);
+                }
+            } else if (op < 55) {  // unnumbered: the first inactive one of the size, moved last
+                Handle got = CreateRecord(r, -1, size);
+                auto reuse = std::find_if(m.chain.begin(), m.chain.end(), [&](auto& rec) {
+                    return !rec.active && rec.size == size;
+                });
+                if (m.record_count == m.active_count || reuse == m.chain.end()) {
+                    m.append({got, -1, size, true}, true);
+                } else {
+                    ASSERT_EQ(got, reuse->handle);
+                    ModelRecord rec = *reuse;
+                    m.chain.erase(reuse);
+                    m.append(rec, false);
+                }
+            } else if (op < 75) {  // deactivation of an active record
+                if (in_chain == m.chain.end() || !in_chain->active) continue;
+                ASSERT_EQ(DeactivateRecord(0, r, any), 0);
+                m.deactivate(*in_chain);
+            } else if (op < 83) {  // removal, also of records removed before
+                if (!any) continue;
+                ASSERT_EQ(RemoveRecord(0, r, any), 0);
+                if (in_chain == m.chain.end()) {
+                    m.deactivate(*m.find(m.removed, any));
+                    continue;
+                }
+                m.deactivate(*in_chain);
+                m.removed.push_back(*in_chain);
+                m.chain.erase(in_chain);
+                --m.record_count;
+            } else if (op < 97) {  // moves, including refused ones
+                Handle a = known.empty() ? 0 : known[pick(known.size())];
+                Handle b = pick(10) == 0 ? stranger : any;
+                ASSERT_EQ(MoveRecordBefore(a, b), 1);
+                auto ib = m.find(m.chain, b);
+                if (a != b && m.find(m.chain, a) != m.chain.end() && ib != m.chain.end()) {
+                    ModelRecord rec = *ib;
+                    m.chain.erase(ib);
+                    m.chain.insert(m.find(m.chain, a), rec);
+                }
+            } else {  // the indexes are dropped and built again from the chain
+                ForgetRecordIndex(r);
+            }
+
+            std::vector<Handle> chain, active;
+            Handle inactive = 0;
+            for (const ModelRecord& rec : m.chain) {
+                chain.push_back(rec.handle);
+                if (rec.active) active.push_back(rec.handle);
+                if (!rec.active && !inactive) inactive = rec.handle;
+            }
+            ASSERT_EQ(Chain(r), chain);
+            ASSERT_EQ(Active(r), active);
+            ASSERT_EQ(RecordCount(r), uint16_t(m.active_count));
+            ASSERT_EQ(resource_attr(r)->record_count, uint16_t(m.record_count));
+            ASSERT_EQ(resource_attr(r)->active_bytes, m.active_bytes);
+            for (int32_t n = -1; n <= 12; ++n)
+                ASSERT_EQ(search_record(r, n), m.first_with_number(n)) << "number " << n;
+            ASSERT_EQ(active.empty() ? 0 : RecordIndex(r, active.back()), int(active.size()));
+            ASSERT_EQ(RecordIndex(r, inactive), 0);
+            ASSERT_EQ(CheckRecordChain(r), 0);
+        }
+    }
+}
+
+TEST_F(ResourceTest, ReuseFollowsTheChainAfterManyMovesToOnePlace) {
+    // Moves between the same two neighbours exhaust the room between their position keys.
+    Handle r = CreateResource(0, "moves.res", "M");
+    CreateRecord(r, 1, 8);
+    Handle right = CreateRecord(r, 2, 8);
+    std::vector<Handle> order;
+    for (int i = 0; i < 100; ++i) {
+        order.push_back(CreateRecord(r, 100 + i, 8));
+        DeactivateRecord(0, r, order.back());
+        MoveRecordBefore(right, order.back());
+    }
+    DeactivateRecord(0, r, right);
+    order.push_back(right);
+    for (Handle h : order)
+        ASSERT_EQ(CreateRecord(r, -1, 8), h);
+}
+
+TEST_F(ResourceTest, RecordsKeepTheirBytesThroughTableGrowthAndCompaction) {
+    // A small table, so that it grows many times; logging stays on so that the compaction
+    // runs its whole scan. Bodies of 8 bytes, the last item ending in the spare byte.
+    UsePool(1 << 20, 64);
+    ASSERT_TRUE(CreateSystemResources());
+    Handle r = CreateResource(0, "stable.res", "S");
+    CreateItem(r, "lo", ITEMlong, 0);
+    CreateItem(r, "hi", ITEMlong, 0);
+    for (int i = 0; i < 400; ++i) {
+        Handle h = CreateRecord(r, i, 0);
+        SetNum(h, "lo", i);
+        SetNum(h, "hi", -i - 0x01000000);
+        if (i % 97 == 0) MemoryCompaction();
+    }
+    PoolMarks before = GetPoolMarks();
+    MemoryCompaction();
+    BaseLineUp(50);
+    EXPECT_EQ(GetPoolMarks().relocate_line - GetPoolMarks().base_line,
+              before.relocate_line - before.base_line);
+    for (int i = 0; i < 400; ++i) {
+        ASSERT_EQ(GetNum(search_record(r, i), "lo"), i);
+        ASSERT_EQ(GetNum(search_record(r, i), "hi"), -i - 0x01000000);
+    }
 }
 
 }  // namespace

@@ -1,115 +1,192 @@
+// Text objects (random edits checked against a plain string, files in and out, lines over
+// block ends, tabs, edits at the cursor) and the string utilities.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "host/sjis_literal.h"
+#include "resource/resource.h"
+#include "support/test_env.h"
+#include "text/str.h"
 #include "text/text.h"
-#include "text_fixture.h"
 
 namespace {
 
-class TextTest : public TextFixture {};
+class TextTest : public NomaTest {
+protected:
+    void SetUp() override {
+        NomaTest::SetUp();
+        ASSERT_TRUE(CreateSystemResources());
+    }
+
+    void ExpectLogged(std::initializer_list<std::string> lines) {
+        for (const std::string& line : lines)
+            EXPECT_TRUE(Logged(line)) << line;
+    }
+
+    Handle ReadText(const std::string& name, const std::string& content) {
+        WriteFile(name, content);
+        Handle text = CreateText(0, name.c_str(), 0);
+        EXPECT_EQ(ReadTextFile(text), 0);
+        return text;
+    }
+
+    // The texts of the blocks from the first block along the chain.
+    static std::vector<std::string> Blocks(Handle text) {
+        std::vector<std::string> blocks;
+        for (Handle b = text_header(text)->first_block; b; b = handle_entry(b)->next)
+            blocks.emplace_back(reinterpret_cast<const char*>(handle_body(b)));
+        return blocks;
+    }
+
+    static std::string Content(Handle text) {
+        std::string all;
+        for (const std::string& b : Blocks(text))
+            all += b;
+        return all;
+    }
+
+    static std::string Line(Handle text, int y) {
+        std::vector<char> out(kTextLineSize);
+        const char* got = GetTextLine(text, y, out.data());
+        return got ? got : "<none>";
+    }
+
+    static std::vector<std::string> Lines(const std::string& s) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t nl; (nl = s.find('\n', start)) != std::string::npos; start = nl + 1)
+            lines.push_back(s.substr(start, nl - start));
+        lines.push_back(s.substr(start));
+        return lines;
+    }
+
+    // Random edits of the text and of a string; after each batch the header counts, the block
+    // texts and every line (some at random, then all in order, using the line caches both
+    // ways) must agree with the string.
+    void ExpectSame(Handle text, const std::string& model, std::mt19937& random) {
+        std::vector<std::string> lines = Lines(model);
+        ASSERT_EQ(text_header(text)->lines, lines.size() - 1);
+        ASSERT_EQ(text_header(text)->size, model.size() + 1);
+        ASSERT_EQ(Content(text), model);
+        for (const std::string& block : Blocks(text))
+            ASSERT_LE(block.size(), kTextBlockText);
+        for (int k = 0; k < 20; ++k) {
+            size_t y = random() % lines.size();
+            ASSERT_EQ(Line(text, int(y)), lines[y]) << y;
+        }
+        for (size_t y = 0; y < lines.size(); ++y)
+            ASSERT_EQ(Line(text, int(y)), lines[y]) << y;
+    }
+
+    static std::string RandomBytes(std::mt19937& random, size_t n) {
+        std::string s;
+        for (size_t i = 0; i < n; ++i)
+            s += random() % 12 == 0 ? '\n' : char('a' + random() % 26);
+        return s;
+    }
+
+    void RunModel(unsigned seed, size_t initial, int steps) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        std::string model = RandomBytes(random, initial);
+        std::string name = "model" + std::to_string(seed) + ".txt";
+        Handle text = ReadText(name, model);
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(text, model, random));
+        for (int step = 0; step < steps; ++step) {
+            std::vector<std::string> lines = Lines(model);
+            int y = int(random() % lines.size());
+            int x = int(random() % (lines[size_t(y)].size() + 3));  // sometimes past the end
+            // Column x of line y runs on into the following lines; nothing lies past the end.
+            size_t at = 0;
+            for (int i = 0; i < y; ++i)
+                at = model.find('\n', at) + 1;
+            at = std::min(at + size_t(x), model.size());
+            SCOPED_TRACE("step " + std::to_string(step));
+            if (random() % 2) {  // now and then more than a block
+                size_t n = random() % 8 == 0 ? random() % 5000 + 1 : random() % 40 + 1;
+                std::string bytes = RandomBytes(random, n);
+                ASSERT_EQ(text_insert(text, x, y, bytes.c_str(), int(n)), 0);
+                model.insert(at, bytes);
+            } else {
+                size_t n = random() % 8 == 0 ? random() % 6000 + 1 : random() % 30 + 1;
+                ASSERT_EQ(text_delete(text, x, y, int(n)), 0);
+                model.erase(at, std::min(n, model.size() - at));
+            }
+            if (random() % 3 == 0) {
+                ASSERT_NO_FATAL_FAILURE(ExpectSame(text, model, random));
+            }
+        }
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(text, model, random));
+        // The file holds the text with a line break for every block left without text.
+        std::string written;
+        for (const std::string& block : Blocks(text))
+            written += block.empty() ? "\n" : block;
+        ASSERT_EQ(WriteTextFile(text), 0);
+        Handle again = CreateText(0, name.c_str(), 0);
+        ASSERT_EQ(ReadTextFile(again), 0);
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(again, written, random));
+    }
+};
 
 // Lines of 49 characters and a newline, each line's characters telling its number.
 std::string numbered_lines(int count) {
     std::string content;
     for (int i = 0; i < count; ++i) {
         std::string line = std::to_string(i) + ":";
-        line += std::string(49 - line.size(), char('a' + i % 26));
-        content += line + "\n";
+        content += line + std::string(49 - line.size(), char('a' + i % 26)) + "\n";
     }
     return content;
 }
 
-TEST_F(TextTest, ReadingCountsLinesAndSizeAndTurnsCrLfIntoLf) {
-    Handle text = ReadText("abc.txt", "a\r\nb\r\nc\r\n");
-    TextHeader* h = text_header(text);
-    EXPECT_EQ(h->lines, 3u);
-    EXPECT_EQ(h->size, 7u);
-    EXPECT_EQ(Content(text), "a\nb\nc\n");
-    EXPECT_EQ(Line(text, 0), "a");
-    EXPECT_EQ(Line(text, 2), "c");
-    EXPECT_EQ(Line(text, 3), "");  // after the last newline
-    EXPECT_EQ(Line(text, 4), "<none>");
-    EXPECT_TRUE(Logged("TextPoint()でmax_line(3)over  4line."_sj));
-    EXPECT_EQ(Line(text, -1), "<none>");
-    EXPECT_TRUE(Logged("File Open abc.txt"));
-    EXPECT_TRUE(Logged("File read  abc.txt ﾃｷｽﾄ･ｻｲｽﾞ 7 byte max line 3  block count 0"_sj));
+TEST_F(TextTest, RandomEditsAgreeWithAString) {
+    for (unsigned seed = 1; seed <= 10; ++seed)  // small texts, texts of many blocks, empty
+        ASSERT_NO_FATAL_FAILURE(RunModel(seed, seed <= 6 ? 300 : seed <= 9 ? 9000 : 0, 300));
+}
 
+TEST_F(TextTest, ReadingTurnsCrLfIntoLfDropsNulAndStopsAtCtrlZ) {
+    Handle text = ReadText("odd.txt", std::string("x\0y\r\nz\r\n\x1A ignored", 17));
+    EXPECT_EQ(Content(text), "xy\nz\n");
+    EXPECT_EQ(text_header(text)->size, 6u);
+    EXPECT_EQ(Line(text, 2), "");  // after the last newline
+    EXPECT_EQ(Line(text, 3), "<none>");
     Handle empty = ReadText("empty.txt", "");
     EXPECT_EQ(text_header(empty)->size, 1u);
-    EXPECT_EQ(text_header(empty)->lines, 0u);
     EXPECT_EQ(Line(empty, 0), "");
-    EXPECT_EQ(Line(empty, 1), "<none>");
-
-    // NUL bytes cannot be held and are dropped; Ctrl-Z ends a text file.
-    Handle odd = ReadText("odd.txt", std::string("x\0y\r\nz\x1A ignored", 15));
-    EXPECT_EQ(Content(odd), "xy\nz");
-    EXPECT_EQ(text_header(odd)->size, 5u);
-
     Handle missing = CreateText(0, "nothere.txt", 0);
     EXPECT_EQ(ReadTextFile(missing), 6);
-    EXPECT_TRUE(Logged("File open error! nothere.txt for read"));
     // A fresh text is a single blank of size 0: it has no lines to give.
     std::vector<char> out(kTextLineSize, 'x');
     EXPECT_EQ(GetTextLine(missing, 0, out.data()), nullptr);
     EXPECT_STREQ(out.data(), "");
+    ExpectLogged({"TextPoint()でmax_line(2)over  3line."_sj,
+                  "File open error! nothere.txt for read",
+                  "File read  odd.txt ﾃｷｽﾄ･ｻｲｽﾞ 6 byte max line 2  block count 0"_sj});
 }
 
-TEST_F(TextTest, BlocksHoldAtMost2047CharactersAndLinesReadInAnyOrder) {
-    std::string content = numbered_lines(100);  // 5000 characters
-    Handle text = ReadText("five.txt", content);
+TEST_F(TextTest, BlocksHoldAtMost2047CharactersAndLinesRunOverTheirEnds) {
+    Handle text = ReadText("five.txt", numbered_lines(100));  // 5000 characters
     std::vector<std::string> blocks = Blocks(text);
     ASSERT_EQ(blocks.size(), 3u);
     EXPECT_EQ(blocks[0].size(), 2047u);
-    EXPECT_EQ(blocks[1].size(), 2047u);
     EXPECT_EQ(blocks[2].size(), 906u);
-    EXPECT_EQ(text_header(text)->size, 5001u);
-    EXPECT_EQ(text_header(text)->lines, 100u);
     EXPECT_TRUE(Logged("File read  five.txt ﾃｷｽﾄ･ｻｲｽﾞ 5001 byte max line 100  block count 2"_sj));
-
-    std::vector<std::string> expected;
-    for (size_t start = 0; start < content.size(); start = content.find('\n', start) + 1)
-        expected.push_back(content.substr(start, content.find('\n', start) - start));
-    expected.push_back("");
-    std::vector<int> order(expected.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int y : order)
-            ASSERT_EQ(Line(text, y), expected[size_t(y)]) << "line " << y;
-        if (pass == 0) std::reverse(order.begin(), order.end());
-        if (pass == 1) std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    }
-    // The line that starts a block's text and the one that runs across a block end.
-    EXPECT_EQ(TextPoint(text, 41)[0], '4');
-    EXPECT_EQ(*text_point(text, 2, 40), ':');
     char* crossing = text_point(text, 48, 40);  // line 40 starts at 2000: column 48 is 2048
-    EXPECT_EQ(crossing, reinterpret_cast<char*>(
-                            handle_body(handle_entry(text_header(text)->first_block)->next)) +
-                            1);
-    EXPECT_EQ(*crossing, 'o');
-    EXPECT_EQ(*text_point(text, 49, 40), '\n');
-}
-
-TEST_F(TextTest, LinesRunningOverBlockEndsComeBackWhole) {
-    std::string long_line(3000, 'x');
-    std::string last = std::string(50, 'y');
-    // The last line starts in the second block and ends in the third, without a newline.
-    std::string content = long_line + "\n" + std::string(1045, 'z') + "\n" + last;
-    ASSERT_GT(content.size(), 2u * 2047);
-    ASSERT_LT(content.size() - last.size(), 2u * 2047);
-    Handle text = ReadText("long.txt", content);
-    EXPECT_EQ(Line(text, 0), long_line);
+    Handle second = handle_entry(text_header(text)->first_block)->next;
+    EXPECT_EQ(crossing, reinterpret_cast<char*>(handle_body(second)) + 1);
+    // A line longer than a block, and a last line from the second block into the third.
+    std::string last(50, 'y');
+    text =
+        ReadText("long.txt", std::string(3000, 'x') + "\n" + std::string(1045, 'z') + "\n" + last);
+    EXPECT_EQ(Line(text, 0), std::string(3000, 'x'));
     EXPECT_EQ(Line(text, 2), last);
-    EXPECT_EQ(Line(text, 1), std::string(1045, 'z'));
-    EXPECT_EQ(*text_point(text, 2999, 0), 'x');
     EXPECT_EQ(*text_point(text, 3000, 0), '\n');
-    // An output buffer too small cuts the line.
-    char small[8];
+    char small[8];  // an output buffer too small cuts the line
     EXPECT_STREQ(GetTextLine(text, 0, small, sizeof small), "xxxxxxx");
 }
 
@@ -126,75 +203,35 @@ TEST_F(TextTest, TabsExpandToTabWidthPlusOneBlanksAndCountTabWidthColumns) {
     EXPECT_EQ(LineColumns(field, TextPoint(field, 0)), 3);
     text_header(field)->flags |= TEXT_FLAG_SINGLE_LINE;
     EXPECT_EQ(LineColumns(field, TextPoint(field, 0)), 2);
-    std::string wide(2000, '\t');
-    Handle tabs = ReadText("tabs.txt", wide);
+    Handle tabs = ReadText("tabs.txt", std::string(2000, '\t'));
     EXPECT_EQ(LineColumns(tabs, TextPoint(tabs, 0)), 1028);  // stops past 1024
 }
 
-TEST_F(TextTest, InsertingIntoAFullBlockSplitsItAtTheInsertionPoint) {
+TEST_F(TextTest, InsertsSplitAFullBlockAndDeletesRemoveEmptiedBlocks) {
     Handle text = ReadText("full.txt", std::string(2040, 'a'));
-    ASSERT_EQ(Blocks(text).size(), 1u);
-    // Room left: the bytes go in place.
-    ASSERT_EQ(text_insert(text, 5, 0, "bc", 2), 0);
-    EXPECT_TRUE(Logged("blockに空きがある Block文字列長2040 挿入ｻｲｽﾞ2　TBlockｻｲｽﾞ2048"_sj));
+    ASSERT_EQ(text_insert(text, 5, 0, "bc", 2), 0);  // room left: in place
     ASSERT_EQ(Blocks(text).size(), 1u);
     // 2042 + 10 does not fit: split at column 1000, the 10 bytes before the moved tail.
     ASSERT_EQ(text_insert(text, 1000, 0, "0123456789xyz", 10), 0);
-    EXPECT_TRUE(Logged("blockに空きがない"_sj));
     std::vector<std::string> blocks = Blocks(text);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[0].size(), 1000u);
-    EXPECT_EQ(blocks[1].substr(0, 10), "0123456789");
-    EXPECT_EQ(blocks[1].size(), 10u + 1042u);
-    EXPECT_EQ(text_header(text)->size, 2041u + 12u);
-    std::string expected =
-        std::string(5, 'a') + "bc" + std::string(993, 'a') + "0123456789" + std::string(1042, 'a');
-    EXPECT_EQ(Content(text), expected);
-    EXPECT_EQ(Line(text, 0), expected);
+    EXPECT_EQ(blocks[1], "0123456789" + std::string(1042, 'a'));
 
-    // More than a block's worth of text goes into blocks of its own before the tail.
-    std::string big;
-    for (int i = 0; i < 5000; ++i)
-        big += (i % 100 == 99) ? '\n' : char('A' + i % 26);
-    ASSERT_EQ(text_insert(text, 1500, 0, big.c_str(), int(big.size())), 0);
-    EXPECT_TRUE(Logged("text.c text_insert()  挿入する文字がTEXT_BLOCKより大きい"_sj));
-    expected.insert(1500, big);
-    EXPECT_EQ(Content(text), expected);
-    EXPECT_EQ(text_header(text)->lines, 50u);
-    EXPECT_EQ(text_header(text)->size, expected.size() + 1);
-    for (std::string b : Blocks(text))
-        EXPECT_LE(b.size(), 2047u);
-}
-
-TEST_F(TextTest, DeletesCrossNewlinesAndRemoveWholeBlocks) {
+    // From column 10 over the rest of the first block, all of the second, into the third.
     std::string content = numbered_lines(100);
-    Handle text = ReadText("del.txt", content);
-    // Across one newline inside a block.
-    ASSERT_EQ(text_delete(text, 45, 0, 10), 0);
-    content.erase(45, 10);
-    EXPECT_EQ(text_header(text)->lines, 99u);
-    EXPECT_EQ(Content(text), content);
-    // From line 10 over the rest of the first block, all of the second, into the third.
-    size_t start = 0;
-    for (int y = 0; y < 10; ++y)
-        start = content.find('\n', start) + 1;
-    size_t n = (2037 - start) + 2047 + 10;
+    text = ReadText("del.txt", content);
     Handle resource = text_header(text)->resource;
     int records = RecordCount(resource);
-    ASSERT_EQ(text_delete(text, 0, 10, int(n)), 0);
-    EXPECT_TRUE(Logged("ﾃｷｽﾄﾌﾞﾛｯｸに削除文字がないので次を見ます"_sj));
-    content.erase(start, n);
-    EXPECT_EQ(Content(text), content);
+    ASSERT_EQ(text_delete(text, 10, 0, 2037 + 2047 + 10), 0);
+    EXPECT_EQ(Content(text), content.erase(10, 2037 + 2047 + 10));
     EXPECT_EQ(Blocks(text).size(), 2u);
     EXPECT_EQ(RecordCount(resource), records - 1);
-    EXPECT_EQ(text_header(text)->size, content.size() + 1);
-    EXPECT_EQ(text_header(text)->lines, uint32_t(std::count(content.begin(), content.end(), '\n')));
-    EXPECT_EQ(Line(text, 10), content.substr(start, content.find('\n', start) - start));
-    // Deleting past the end removes what is there.
-    ASSERT_EQ(text_delete(text, 0, 0, 100000), 0);
-    EXPECT_EQ(Content(text), "");
+    ASSERT_EQ(text_delete(text, 0, 0, 100000), 0);  // past the end: what is there
+    EXPECT_EQ(Blocks(text), std::vector<std::string>{""});
     EXPECT_EQ(text_header(text)->lines, 0u);
-    EXPECT_EQ(Line(text, 0), "");
+    ExpectLogged({"blockに空きがある Block文字列長2040 挿入ｻｲｽﾞ2　TBlockｻｲｽﾞ2048"_sj,
+                  "blockに空きがない"_sj, "ﾃｷｽﾄﾌﾞﾛｯｸに削除文字がないので次を見ます"_sj});
 }
 
 TEST_F(TextTest, CursorEditsTakeDoubleByteCharactersWhole) {
@@ -207,7 +244,6 @@ TEST_F(TextTest, CursorEditsTakeDoubleByteCharactersWhole) {
     EXPECT_EQ(text_header(text)->cursor_x, 1);  // the cursor stays
     ASSERT_EQ(WordInsert(text, "\n"), 0);
     EXPECT_EQ(text_header(text)->lines, 2u);
-    EXPECT_EQ(Line(text, 2), std::string("漢"_sj) + "d");
     text_header(text)->cursor_y = 2;
     text_header(text)->cursor_x = 0;
     ASSERT_EQ(DeleteCursorChar(text), 0);
@@ -216,7 +252,6 @@ TEST_F(TextTest, CursorEditsTakeDoubleByteCharactersWhole) {
     ASSERT_EQ(text_insert(text, 0, 2, "\x82\x0a", 2), 0);
     ASSERT_EQ(DeleteCursorChar(text), 0);
     EXPECT_EQ(Line(text, 2), "");
-    EXPECT_EQ(Line(text, 3), "d");
     CursorToEnd(text);
     EXPECT_EQ(text_header(text)->cursor_y, 3);
     EXPECT_EQ(text_header(text)->cursor_x, 1);
@@ -224,50 +259,93 @@ TEST_F(TextTest, CursorEditsTakeDoubleByteCharactersWhole) {
     EXPECT_EQ(Content(text), "ab\nc\n\nd");
 }
 
-TEST_F(TextTest, WritingTurnsLfIntoCrLf) {
+TEST_F(TextTest, WritingTurnsLfIntoCrLfAndRereadingKeepsOnlyTheNewContent) {
     std::string content = numbered_lines(100);
     Handle text = ReadText("w.txt", content);
-    ASSERT_EQ(text_insert(text, 0, 3, "new\n", 4), 0);
-    content.insert(150, "new\n");
     ASSERT_EQ(WriteTextFile(text), 0);
     std::string crlf;
     for (char c : content)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(ReadFile("w.txt"), crlf);
-    EXPECT_TRUE(Logged("File write   w.txt block_count " + std::to_string(Blocks(text).size() - 1) +
-                       " text_size 5004"));
-
-    Handle fresh = CreateText(0, "fresh.txt", 0);
-    ASSERT_EQ(WriteTextFile(fresh), 0);
+    EXPECT_TRUE(Logged("File write   w.txt block_count 2 text_size 5000"));
+    ASSERT_EQ(WriteTextFile(CreateText(0, "fresh.txt", 0)), 0);
     EXPECT_EQ(ReadFile("fresh.txt"), " ");
-    // A block without text stands for a line break.
-    Handle empty = ReadText("e.txt", "");
-    ASSERT_EQ(WriteTextFile(empty), 0);
+    ASSERT_EQ(WriteTextFile(ReadText("e.txt", "")), 0);  // a block without text: a line break
     EXPECT_EQ(ReadFile("e.txt"), "\r\n");
-}
 
-TEST_F(TextTest, RereadingAndRecreatingKeepOnlyTheNewContent) {
-    Handle text = ReadText("re.txt", numbered_lines(100));
-    ASSERT_EQ(Blocks(text).size(), 3u);
-    WriteFile("re.txt", "short\n");
+    WriteFile("w.txt", "short\n");
     ASSERT_EQ(ReadTextFile(text), 0);
-    EXPECT_EQ(Blocks(text).size(), 1u);
-    EXPECT_EQ(Content(text), "short\n");
-    EXPECT_EQ(Line(text, 1), "");
-
+    EXPECT_EQ(Blocks(text), std::vector<std::string>{"short\n"});
     // A second text of the same name is the same header with a fresh first block.
-    Handle again = CreateText(0, "re.txt", 0x100);
+    Handle again = CreateText(0, "w.txt", 0x100);
     EXPECT_EQ(again, text);
     EXPECT_EQ(Content(again), " ");
     EXPECT_EQ(text_header(again)->flags, 0x106u);
-    EXPECT_EQ(text_header(again)->size, 0u);
-    EXPECT_EQ(handle_entry(again)->mark[0], 'T');
-    EXPECT_EQ(handle_entry(text_header(again)->first_block)->mark[0], 'B');
-    Handle resource = text_header(again)->resource;
     EXPECT_EQ(CloseText(0, again), 0);
     EXPECT_EQ(handle_entry(again)->flags & RECORD_INACTIVE, RECORD_INACTIVE);
-    EXPECT_NE(FindResource("re.txt", "TEXT"), 0u);
-    EXPECT_EQ(FindResource("re.txt", "TEXT"), resource);
+}
+
+TEST_F(TextTest, WordsAndParameters) {
+    char text[] = " ,;move,10;20";
+    char word[32];
+    char* p = NextWord(NextWord(text, word), word);
+    EXPECT_STREQ(word, "10");
+    EXPECT_EQ(NextWord(p, word), text + std::strlen(text));
+    EXPECT_STREQ(word, "20");
+    // Only separators left: nothing is skipped, the word is empty and the position stays.
+    char tail[] = ", ;";
+    EXPECT_EQ(SkipSeparators(tail), tail);
+    EXPECT_EQ(NextWord(tail, word), tail);
+    EXPECT_STREQ(word, "");
+    // Parameters follow the n-th run of blanks and tabs, the leading run included.
+    EXPECT_EQ(NthParam(" lead\t 10\r\n", 2, word), 1);
+    EXPECT_STREQ(word, "10");
+    EXPECT_EQ(NthParam("Button 10 ", 2, word), 0);
+    EXPECT_STREQ(word, "");
+    EXPECT_EQ(NthParamNum("Move -15 7", 1), -15);
+    EXPECT_EQ(NthParamNum("Move -15 7", 3), 0);
+}
+
+TEST_F(TextTest, SearchingAndEditingStrings) {
+    // After a partial match fails, matching starts again after the failing character.
+    EXPECT_EQ(FindText("StartData", "Data"), 6);
+    EXPECT_EQ(FindText("xabab", "ab"), 2);
+    for (const char* word : {"ab", "abc", ""})
+        EXPECT_EQ(FindText("aab", word), 0) << word;
+    char buffer[32] = " hello\tworld ";
+    EXPECT_EQ(RemoveBlanks(buffer), 0);
+    InsertText(", ", buffer + 5, 0);
+    InsertText("XYZ", buffer, 2);
+    InsertText("ab", buffer + 14, 9);  // at most the source's length
+    EXPECT_STREQ(buffer, "XYhello, worldab");
+    std::strcpy(buffer, "one <a> three");
+    EXPECT_EQ(ReplaceSection(buffer, buffer + 4, buffer + 7, "<two>"), buffer + 9);
+    EXPECT_TRUE(Logged("out swap:-one <two> three-"));
+    EXPECT_EQ(ReplaceSection(buffer, buffer + 4, buffer + 9, "2"), buffer + 5);
+    EXPECT_STREQ(buffer, "one 2 three");
+}
+
+TEST_F(TextTest, DoubleByteCharacters) {
+    EXPECT_EQ(CharCount((std::string("a") + "メモリ"_sj + "b").c_str()), 5);
+    EXPECT_EQ(CharCount("ab\x82"), 3);  // a lead byte at the end is not read past
+    // The 95 full-width forms in ASCII order, as the CP932 literal table spells them; kana
+    // and the full-width middle dot have none.
+    const char* const pieces[] = {
+        "　！”＃＄％＆’（）＊＋，－．／"_sj,   "０１２３４５６７８９：；＜＝＞？"_sj,
+        "＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"_sj, "ＰＱＲＳＴＵＶＷＸＹＺ［￥］＾＿"_sj,
+        "‘ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏ"_sj,  "ｐｑｒｓｔｕｖｗｘｙｚ｛｜｝￣"_sj};
+    std::string forms;
+    for (const char* piece : pieces)
+        forms += piece;
+    ASSERT_EQ(forms.size(), 190u);
+    for (int i = 0; i < 95; ++i) {
+        char c[3] = {forms[2 * i], forms[2 * i + 1], 'z'};
+        ASSERT_EQ(ToHalfWidth(c), 1) << i;
+        EXPECT_EQ(std::string(c, 2), std::string(1, char(0x20 + i)) + '\0') << i;
+    }
+    char other[] = "\x82\xA0\x81\x45";  // "あ" and the middle dot
+    EXPECT_EQ(ToHalfWidth(other) + ToHalfWidth(other + 2), 0);
+    EXPECT_STREQ(other, "\x82\xA0\x81\x45");
 }
 
 }  // namespace
