@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_folder.h"
 #include "kernel/config.h"
 #include "kernel/log.h"
 #include "kernel/pool.h"
@@ -19,28 +20,8 @@
 
 namespace {
 
-void write_file(const char* name, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(name, "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
-
 bool set_up() {
-    char folder[] = "/tmp/fuzz-item-data-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    static std::string created = folder;
-    const char ini[] = "Sys.error.elogfile /dev/null\n";
-    write_file("NOMA.ini", reinterpret_cast<const uint8_t*>(ini), sizeof ini - 1);
-    g_system.phase = PHASE_INIT;
-    OpenErrorLog();
-    std::atexit([] {
-        CloseErrorLog();
-        ResetResources();
-        DestroyPool();
-        std::error_code ignored;
-        std::filesystem::remove_all(created, ignored);
-    });
+    EnterFuzzFolder("item-data", "Sys.error.elogfile /dev/null\n");
     // Every log line is formatted, so the formats meet the fuzzed names and values.
     StoreSystemFlags(FLAG_TRACE | FLAG_RESOUCE_TEST);
     return true;
@@ -59,7 +40,7 @@ bool names_inside_folder() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool ready = set_up();
     (void)ready;
-    write_file("def.txt", data, size);
+    WriteFuzzFile("def.txt", data, size);
     if (!names_inside_folder()) return 0;
     ResetResources();
     DestroyPool();

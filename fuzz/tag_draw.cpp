@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_folder.h"
 #include "host/clock.h"
 #include "host/message_box.h"
 #include "host/screen.h"
@@ -35,25 +36,10 @@ Handle base_gc = 0;
 
 bool set_up() {
     // An empty folder: <img> names are relative and find nothing but what the input names.
-    char folder[] = "/tmp/fuzz-tag-draw-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    static std::string created = folder;
-    if (FILE* f = std::fopen("NOMA.ini", "wb")) {
-        std::fputs("Sys.error.elogfile /dev/null\nBACKSCREEN_COLOR 17\n", f);
-        std::fclose(f);
-    }
     HostSetHeadless(true);
     HostUseVirtualClock(true);
-    g_system.phase = PHASE_INIT;
-    OpenErrorLog();
+    EnterFuzzFolder("tag-draw", "Sys.error.elogfile /dev/null\nBACKSCREEN_COLOR 17\n");
     StoreSystemFlags(FLAG_TRACE);
-    std::atexit([] {
-        CloseErrorLog();
-        ResetResources();
-        DestroyPool();
-        std::error_code ignored;
-        std::filesystem::remove_all(created, ignored);
-    });
     CreatePoolSized(64u << 20, 1u << 14);
     CreateSystemResources();
     g_screen_width = 320;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_folder.h"
 #include "host/sjis.h"
 #include "kernel/log.h"
 #include "kernel/pool.h"
@@ -25,28 +26,8 @@ void check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
-void write_file(const char* name, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(name, "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
-
 bool set_up() {
-    char folder[] = "/tmp/fuzz-text-edit-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    static std::string created = folder;
-    const char ini[] = "Sys.error.elogfile /dev/null\n";
-    write_file("NOMA.ini", reinterpret_cast<const uint8_t*>(ini), sizeof ini - 1);
-    g_system.phase = PHASE_INIT;
-    OpenErrorLog();
-    std::atexit([] {
-        CloseErrorLog();
-        ResetResources();
-        DestroyPool();
-        std::error_code ignored;
-        std::filesystem::remove_all(created, ignored);
-    });
+    EnterFuzzFolder("text-edit", "Sys.error.elogfile /dev/null\n");
     StoreSystemFlags(FLAG_TRACE);
     return true;
 }
@@ -115,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     Input in{data, size};
     std::string initial = in.bytes(in.u16() % 8192);
-    write_file("text.txt", reinterpret_cast<const uint8_t*>(initial.data()), initial.size());
+    WriteFuzzFile("text.txt", reinterpret_cast<const uint8_t*>(initial.data()), initial.size());
     ResetResources();
     DestroyPool();
     if (!CreatePoolSized(32u << 20, 4096) || !CreateSystemResources()) std::abort();
