@@ -154,13 +154,10 @@ int DeactivateRecord(Handle /*task*/, Handle resource, Handle record) {
     return 0;
 }
 
-int RemoveRecord(Handle task, Handle resource, Handle record) {
-    if (DeactivateRecord(task, resource, record)) return 1;
-    ResourceAttr* attr = resource_attr(resource);
-    HandleEntry* e = handle_entry(record);
-    // A record that is not (or no longer) in this resource's chain has nothing to unlink.
-    if (e->owner != resource || !index_record_linked(record)) return 0;
-    index_record_unlinked(record);
+namespace {
+
+// Takes a record out of its resource's chain, fixing the neighbours or the chain's ends.
+void unlink_from_chain(ResourceAttr* attr, HandleEntry* e) {
     if (HandleEntry* p = handle_entry(e->prev))
         p->next = e->next;
     else
@@ -169,6 +166,18 @@ int RemoveRecord(Handle task, Handle resource, Handle record) {
         n->prev = e->prev;
     else
         attr->last_record = e->prev;
+}
+
+}  // namespace
+
+int RemoveRecord(Handle task, Handle resource, Handle record) {
+    if (DeactivateRecord(task, resource, record)) return 1;
+    ResourceAttr* attr = resource_attr(resource);
+    HandleEntry* e = handle_entry(record);
+    // A record that is not (or no longer) in this resource's chain has nothing to unlink.
+    if (e->owner != resource || !index_record_linked(record)) return 0;
+    index_record_unlinked(record);
+    unlink_from_chain(attr, e);
     --attr->record_count;
     --g_resource_chain.record_count;
     g_resource_chain.record_bytes -= e->size;
@@ -182,15 +191,7 @@ int MoveRecordBefore(Handle reference, Handle record) {
     ResourceAttr* attr = resource_attr(ref->owner);
     if (!attr || !index_record_linked(reference) || !index_record_linked(record)) return 1;
     index_record_detach(record);
-    // Unlink.
-    if (HandleEntry* p = handle_entry(e->prev))
-        p->next = e->next;
-    else
-        attr->first_record = e->next;
-    if (HandleEntry* n = handle_entry(e->next))
-        n->prev = e->prev;
-    else
-        attr->last_record = e->prev;
+    unlink_from_chain(attr, e);
     // Link before the reference.
     e->prev = ref->prev;
     e->next = reference;
