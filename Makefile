@@ -62,7 +62,8 @@ sanitizer-tests: deps
 thread-tests: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
-	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 900 ./$(TSAN_BUILD)/tests/test_system
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf \
+		timeout 900 ./$(TSAN_BUILD)/tests/test_system
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done

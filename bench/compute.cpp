@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "resource/compute.h"
 #include "resource/resource.h"
 

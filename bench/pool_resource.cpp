@@ -1,7 +1,6 @@
 // The pool and the resource layer: allocation, record appends, and lookups by number and by
 // resource name through the indexes, each next to the plain chain walk they replace.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,21 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/pool.h"
+#include "core/system.h"
+#include "kit/boot.h"
 #include "resource/resource.h"
 
 namespace {
 
 // Runs the benchmarks in a scratch folder holding a NOMA.ini, with logging off.
 struct Scratch {
+    TempFolder folder{"noma-bench"};
     Scratch() {
-        char pattern[] = "/tmp/noma-bench-XXXXXX";
-        if (!mkdtemp(pattern) || chdir(pattern) != 0) std::abort();
-        if (FILE* f = std::fopen("NOMA.ini", "w")) {
-            std::fputs("USER_NAME bench\n", f);
-            std::fclose(f);
-        }
+        WriteFileBytes("NOMA.ini", "USER_NAME bench\n");
         StoreSystemFlags(0);
     }
 };

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
 

@@ -3,15 +3,14 @@
 
 #include <cstdio>
 
-#include "host/clock.h"
-#include "host/message_box.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
+#include "kit/boot.h"
 #include "resource/resource.h"
 
 namespace {
@@ -20,29 +19,15 @@ constexpr int kLiveEvents = 50;
 
 // A kernel without a log: pool, system resources and the first event.
 void FreshKernel() {
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
     CloseErrorLog();
-    ResetResources();
-    CreatePoolSized(256u << 20, 1u << 16);
-    CreateSystemResources();
-    ResetKernel();
-    g_max_event = 255;
-    InitEvents();
+    BootKernel(256u << 20, 1u << 16);
     StoreSystemFlags(FLAG_TRACE | FLAG_LOOP_EXIT | FLAG_APPLICATION);
 }
 
 // A running system: the ten tasks registered, phase 3.
-void BootKernel() {
+void BootRunningSystem() {
     FreshKernel();
-    const struct {
-        const char* name;
-        uint32_t id;
-    } tasks[] = {{"Ilvane", 0},      {"NomaManager", 1},     {"EventTask", 9}, {"KeyTask", 22},
-                 {"WindowTask", 2},  {"MenuTask", 7},        {"TextTask", 18}, {"AnimeTask", 11},
-                 {"EffectTask", 12}, {"StartScreenTEST", 19}};
-    for (const auto& t : tasks)
-        OpenTaskEvents(RegisterTask(t.name, t.id, 0));
+    RegisterSystemTasks();
     g_system.phase = PHASE_RUNNING;
 }
 
@@ -50,7 +35,7 @@ void BootKernel() {
 // eleventh task lags behind and takes an event only when there are more than 50, so the clock
 // task's house-keeping keeps the chain at 50.
 void BM_IdleCycleWith50LiveEvents(benchmark::State& state) {
-    BootKernel();
+    BootRunningSystem();
     Handle lagging = RegisterTask("Lagging", 0, 0);
     OpenTaskEvents(lagging);
     for (int i = 0; i < kLiveEvents; ++i)
@@ -62,7 +47,7 @@ void BM_IdleCycleWith50LiveEvents(benchmark::State& state) {
         RunCycles();
     }
     state.counters["live_events"] = RecordCount(g_resources.event);
-    DestroyPool();
+    ShutDownBoot();
 }
 BENCHMARK(BM_IdleCycleWith50LiveEvents);
 
@@ -85,7 +70,7 @@ void BM_SendReceiveEnd(benchmark::State& state) {
         EndEvent();
     }
     state.counters["live_events"] = RecordCount(g_resources.event);
-    DestroyPool();
+    ShutDownBoot();
 }
 BENCHMARK(BM_SendReceiveEnd)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
 

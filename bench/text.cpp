@@ -1,16 +1,16 @@
 // Text objects: reading files, reading lines, inserting characters.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "kit/boot.h"
 #include "resource/resource.h"
 #include "text/text.h"
 
@@ -18,13 +18,8 @@ namespace {
 
 // A working folder of its own and a fresh pool with the system resources.
 void fresh_system() {
-    static bool in_folder = [] {
-        char folder[] = "/tmp/bench-text-XXXXXX";
-        if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-        StoreSystemFlags(0);  // no log lines
-        return true;
-    }();
-    (void)in_folder;
+    static TempFolder folder("bench-text");
+    StoreSystemFlags(0);  // no log lines
     ResetResources();
     CreatePool();
     if (!CreateSystemResources()) std::abort();

@@ -1,53 +1,22 @@
 // The window manager's drawing cost.
 #include <benchmark/benchmark.h>
 
-#include "host/clock.h"
-#include "host/message_box.h"
-#include "host/screen.h"
-#include "host/surface.h"
-#include "kernel/event.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/startup.h"
-#include "kernel/system.h"
-#include "resource/resource.h"
-#include "window/colors.h"
-#include "window/font.h"
+#include "core/system.h"
+#include "kit/boot.h"
 #include "window/redraw.h"
 #include "window/window.h"
 #include "window/window_manager.h"
-#include "window/window_start.h"
 
 namespace {
 
 constexpr int kWindows = 20;
-
-// A running window system on an 800 x 600 screen, without a log.
-void BootWindowSystem() {
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
-    CloseErrorLog();
-    ResetResources();
-    CreatePoolSized(256u << 20, 1u << 16);
-    CreateSystemResources();
-    g_screen_width = 800;
-    g_screen_height = 600;
-    HostCreateSurface(800, 600);
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
-    g_system.phase = PHASE_RUNNING;
-}
 
 // One full redraw motion (every window marked, then drawn rear to front, one step per owner's
 // answer) over 20 framed, semi-transparent 300 x 200 windows with control bars, cascaded so
 // that each overlaps the ones before it. The owners draw nothing of their own, so this is the
 // window manager's own share: walking, decorations, frames and the darkened backgrounds.
 void BM_RedrawMotion20SemitransWindows(benchmark::State& state) {
-    BootWindowSystem();
+    BootWindowSystem(800, 600, 256u << 20, 1u << 16);
     std::vector<Handle> windows;
     for (int i = 0; i < kWindows; ++i) {
         Handle w = create_window(0, 0, 300, 200,
@@ -67,7 +36,7 @@ void BM_RedrawMotion20SemitransWindows(benchmark::State& state) {
     }
     state.counters["steps_per_motion"] =
         benchmark::Counter(double(steps) / double(state.iterations()));
-    DestroyPool();
+    ShutDownBoot();
 }
 BENCHMARK(BM_RedrawMotion20SemitransWindows)->Unit(benchmark::kMillisecond);
 

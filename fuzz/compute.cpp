@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
 #include "resource/compute.h"
 #include "resource/resource.h"
 

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "resource/resource.h"
 
 inline void WriteFuzzFile(const char* name, const void* data, size_t size) {

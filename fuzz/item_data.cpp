@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <string>
 
+#include "core/config.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "fuzz_folder.h"
-#include "kernel/config.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
-#include "resource/item_data.h"
 #include "resource/resource.h"
+#include "text/item_data.h"
 
 namespace {
 

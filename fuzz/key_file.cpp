@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "kernel/config.h"
-#include "kernel/system.h"
+#include "core/config.h"
+#include "core/system.h"
 
 namespace {
 

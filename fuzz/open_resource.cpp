@@ -13,9 +13,9 @@
 #include <iterator>
 #include <string>
 
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
 

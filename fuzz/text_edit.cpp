@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "fuzz_folder.h"
 #include "host/sjis.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
-#include "kernel/system.h"
 #include "resource/resource.h"
 #include "text/text.h"
 

@@ -1,7 +1,9 @@
 // Ilvane: the game's task. Until the game exists it only takes its one event per cycle and
 // reports its start.
+#include "game/ilvane.h"
+
+#include "core/log.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
 
 void Ilvane(Handle task) {

@@ -5,9 +5,9 @@
 
 #include "host/bitmap.h"
 #include "host/bmp.h"
+#include "host/log_sink.h"
 #include "host/raster_blit.h"
 #include "host/surface.h"
-#include "kernel/log.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ bool HostSaveScreenArea(uint32_t bitmap, int x, int y, int width, int height) {
 bool HostPutScreenArea(uint32_t bitmap, int x, int y, int width, int height) {
     const RasterTarget b = HostBitmapTarget(bitmap);
     if (!b.pixels) {
-        LogLinef("Error GraphicLoad() BitBlt() ret %d", kErrorInvalidHandle);
+        HostLogf("Error GraphicLoad() BitBlt() ret %d", kErrorInvalidHandle);
         return false;
     }
     std::lock_guard<std::mutex> hold(HostSurfaceLock());

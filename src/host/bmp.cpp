@@ -8,8 +8,8 @@
 
 #include "host/bitmap.h"
 #include "host/file.h"
+#include "host/log_sink.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ bool ReadInfo(ByteSource& in, const char* name) {
         }
         if (state.bit_offset != 0) in.Seek(start + state.bit_offset);
     }
-    if (!ok) LogLinef("%s file BITMAP INFO error", name);
+    if (!ok) HostLogf("%s file BITMAP INFO error", name);
     return ok;
 }
 
@@ -165,7 +165,7 @@ bool MakePalette(const char* name) {
         }
     }
     if (state.palette.empty()) {
-        LogLinef("%s%s", name, " file パレット作成 error"_sj);
+        HostLogf("%s%s", name, " file パレット作成 error"_sj);
         return false;
     }
     return true;
@@ -175,7 +175,7 @@ bool ReadBits(ByteSource& in) {
     const BmpInfoHeader& h = state.header;
     // The pixel block is the image size; the file may hold less of it.
     if (int64_t(h.size_image) > kMaxImageSize) {
-        if (h.compression != BMP_RGB) LogLine("BMP biCompression.");
+        if (h.compression != BMP_RGB) HostLog("BMP biCompression.");
         return false;
     }
     const size_t length = size_t(std::min<int64_t>(h.size_image, in.Remaining()));
@@ -194,7 +194,7 @@ bool ReadBits(ByteSource& in) {
 uint32_t Load(ByteSource& in, const char* name) {
     if (!ReadInfo(in, name) || !MakePalette(name) || !ReadBits(in)) return 0;
     state.bitmap = BmpDecodeBitmap(state.header, state.colours, state.bits.get(), state.bits_size);
-    if (!state.bitmap) LogLinef("%s file BitmapFormDib error", name);
+    if (!state.bitmap) HostLogf("%s file BitmapFormDib error", name);
     return state.bitmap;
 }
 
@@ -204,7 +204,7 @@ uint32_t HostLoadBmp(const char* name) {
     HostFreeBmpState();
     FILE* file = HostFileOpen(name, "rb");
     if (!file) {
-        LogLinef("BMP file %s open error", name);
+        HostLogf("BMP file %s open error", name);
         return 0;
     }
     ByteSource in(file);

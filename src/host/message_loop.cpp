@@ -11,6 +11,7 @@
 
 #include "host/clock.h"
 #include "host/instance_lock.h"
+#include "host/log_sink.h"
 #include "host/message_box.h"
 #include "host/open_files.h"
 #include "host/program_thread.h"
@@ -18,12 +19,8 @@
 #include "host/script_input.h"
 #include "host/sjis_literal.h"
 #include "host/sound.h"
-#include "host/start_up.h"
 #include "host/window.h"
 #include "host/window_proc.h"
-#include "kernel/config.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
 
 namespace {
 
@@ -32,6 +29,8 @@ constexpr uint32_t kThreadEndWaitMs = 3000;
 
 const auto process_start = std::chrono::steady_clock::now();
 
+HostSystem the_system;
+bool begun = false;  // the system's start-up has been run
 bool close_requested = false;
 bool window_destroyed = false;
 bool startup_reported = false;
@@ -54,27 +53,28 @@ void close_main_window() {
         return;
     }
     HostEndProgramThread(kThreadEndWaitMs);
-    LogLine("TUVO CLOSED");
+    HostLog("TUVO CLOSED");
     destroy_main_window();
 }
 
 // The program thread has stopped and asks the window to close.
 void program_thread_closed() {
     HostEndProgramThread(kThreadEndWaitMs);
-    LogLine("TUVO CLOSED");
+    HostLog("TUVO CLOSED");
     destroy_main_window();
 }
 
 void paint(bool main) {
     // A headless window is never painted: its start came with its creation, and repaints
     // whose timing depends on the video driver would make runs differ.
-    if (HostIsHeadless() && HostStartUpBegun()) return;
+    if (HostIsHeadless() && begun) return;
     if (!main) {
         HostPresentDebugMonitor();
         return;
     }
-    if (!HostStartUpBegun()) {
-        HostStartUp();
+    if (!begun) {
+        begun = true;
+        if (the_system.start_up) the_system.start_up();
     } else {
         HostPostRepaint();
     }
@@ -148,9 +148,8 @@ void message_loop() {
         report_startup();
         if (HostProgramThreadFinished() && !window_destroyed) program_thread_closed();
         if (HostScreenClosed()) break;
-        uint32_t wait = HostCharactersQueued() || !HostStartUpBegun()
-                            ? 1
-                            : std::max<uint32_t>(1, HostPresentDueIn());
+        uint32_t wait =
+            HostCharactersQueued() || !begun ? 1 : std::max<uint32_t>(1, HostPresentDueIn());
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, int(wait))) {
             dispatch(event);
@@ -177,8 +176,11 @@ bool screen_is_captionless() {
         display_width = mode.w;
         display_height = mode.h;
     }
-    ScreenChoice choice = ChooseScreen(display_width, display_height, SysNumber("SCREEN_SIZEX"),
-                                       SysNumber("SCREEN_SIZEY"), g_screen_width, g_screen_height);
+    int configured_width = -1, configured_height = -1;
+    if (the_system.configured_screen)
+        the_system.configured_screen(&configured_width, &configured_height);
+    ScreenChoice choice = ChooseScreen(display_width, display_height, configured_width,
+                                       configured_height, g_screen_width, g_screen_height);
     g_screen_width = int16_t(choice.width);
     g_screen_height = int16_t(choice.height);
     return choice.captionless;
@@ -186,7 +188,8 @@ bool screen_is_captionless() {
 
 }  // namespace
 
-int HostMain(const HostOptions& options) {
+int HostMain(const HostOptions& options, const HostSystem& system) {
+    the_system = system;
     if (options.help) {
         std::fputs(kHostUsage, stdout);
         return 0;
@@ -223,8 +226,8 @@ int HostMain(const HostOptions& options) {
     if (!init_video(options.headless)) return 1;
     SDL_StartTextInput();
 
-    if (GetIniBool("DEBUG_MONITER", "NOMA.ini") == 1) {
-        LogLine("でばっぐもにたー"_sj);
+    if (the_system.debug_monitor && the_system.debug_monitor()) {
+        HostLog("でばっぐもにたー"_sj);
         HostCreateDebugMonitor();
     }
     bool captionless = screen_is_captionless();

@@ -4,5 +4,16 @@
 
 #include "host/options.h"
 
+// The system the host runs, as the composition root hands it over.
+struct HostSystem {
+    // The system's start on the main window's first paint (headless: right after the window
+    // is made). It ends by setting the started flag that lets the program thread run.
+    void (*start_up)() = nullptr;
+    // Read in the working folder before the windows are made: the debug monitor wanted, and the
+    // configured screen size (-1 for a size not configured).
+    bool (*debug_monitor)() = nullptr;
+    void (*configured_screen)(int* width, int* height) = nullptr;
+};
+
 // Runs the program; returns its exit status.
-int HostMain(const HostOptions& options);
+int HostMain(const HostOptions& options, const HostSystem& system);

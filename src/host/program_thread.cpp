@@ -11,11 +11,8 @@
 #include <thread>
 
 #include "host/clock.h"
+#include "host/log_sink.h"
 #include "host/script_input.h"
-#include "kernel/event.h"
-#include "kernel/log.h"
-#include "kernel/scheduler.h"
-#include "kernel/system.h"
 
 namespace {
 
@@ -26,6 +23,7 @@ std::atomic<bool> finished{false};
 std::atomic<bool> close_posted{false};
 std::atomic<bool> repaint_posted{false};
 std::atomic<RepaintHandler> repaint_handler{nullptr};
+ProgramHooks hooks;  // set before the thread starts, read only after
 
 // The cycles run at raised priority where the system lets the user have it; headless runs
 // keep the ordinary priority (their cycles never sleep).
@@ -42,14 +40,11 @@ void program_thread_main() {
         started.wait(false);
     if (started.load()) {
         if (!HostClockIsVirtual()) raise_priority();
-        LogLine("**** START! THREAD PROGRAM!! ****");
-        for (;;) {
-            RunCycles();
-            if (TestSystemFlag(FLAG_STOP)) break;
-        }
-        LogLine("system end ready");
+        HostLog("**** START! THREAD PROGRAM!! ****");
+        if (hooks.run) hooks.run();
+        HostLog("system end ready");
     }
-    LogLine(" exit thread");
+    HostLog(" exit thread");
     finished.store(true);
     // Wakes the message loop: the window closes now.
     if (SDL_WasInit(SDL_INIT_EVENTS)) {
@@ -60,6 +55,10 @@ void program_thread_main() {
 }
 
 }  // namespace
+
+void HostSetProgramHooks(const ProgramHooks& new_hooks) {
+    hooks = new_hooks;
+}
 
 bool HostStartProgramThread() {
     try {
@@ -89,7 +88,7 @@ bool HostEndProgramThread(uint32_t wait_ms) {
         abandoned.store(true);
         started.notify_all();
     } else if (!finished.load()) {
-        SetSystemFlag(FLAG_STOP);
+        if (hooks.request_stop) hooks.request_stop();
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
     while (!finished.load()) {
@@ -116,18 +115,18 @@ void HostServiceProgramThread(PollPoint point) {
         HostUserCloseRequest();
     if (!at_cycle_end) return;
     if (close_posted.exchange(false)) HostUserCloseRequest();
-    if (repaint_posted.exchange(false) && g_system.phase == PHASE_RUNNING) HostRepaintWindows();
+    if (repaint_posted.exchange(false) && hooks.running && hooks.running()) HostRepaintWindows();
 }
 
 void HostUserCloseRequest() {
-    LogLine("TUVO CLOSED");
-    if (TestSystemFlag(FLAG_STOP)) return;
-    LogLine("TUVO Direct close request!");
-    RequestShutDown(g_tasks.manager);
+    HostLog("TUVO CLOSED");
+    if (hooks.stopping && hooks.stopping()) return;
+    HostLog("TUVO Direct close request!");
+    if (hooks.close_request) hooks.close_request();
 }
 
 void HostRepaintWindows() {
-    LogLine("TUVO window redraw call for WINDOWS");
+    HostLog("TUVO window redraw call for WINDOWS");
     if (RepaintHandler handler = repaint_handler.load()) handler();
 }
 

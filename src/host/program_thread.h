@@ -10,6 +10,16 @@
 // and the waits inside a cycle (HostSleep in drags and dialogs), where only input is applied.
 enum class PollPoint { CycleEnd, Wait };
 
+// What the program thread runs: the system above the host installs it before the thread starts.
+struct ProgramHooks {
+    void (*run)() = nullptr;            // the cycles, until the system has stopped
+    void (*request_stop)() = nullptr;   // asks the cycles to stop (the system's stop flag)
+    bool (*stopping)() = nullptr;       // the stop flag is set
+    bool (*running)() = nullptr;        // the system is past its start (repaints may draw)
+    void (*close_request)() = nullptr;  // the work of a user's close, in the program thread
+};
+void HostSetProgramHooks(const ProgramHooks& hooks);
+
 // Creates the program thread; false when it cannot be created. It waits for the started flag.
 bool HostStartProgramThread();
 // The started flag: the thread runs cycles from now on.
@@ -29,8 +39,8 @@ void HostPostRepaint();    // a later paint of the main window
 // Runs the pending host work due at this point (program thread).
 void HostServiceProgramThread(PollPoint point);
 
-// The work of a close request: logs it and, unless the system is already stopping, sends the
-// shutdown request in the name of NomaManager.
+// The work of a close request: logs it and, unless the system is already stopping, runs the
+// installed close request (the shutdown request in the name of NomaManager).
 void HostUserCloseRequest();
 
 // The redraw of a later paint (program thread, system running): logs it and runs the repaint

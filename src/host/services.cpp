@@ -37,10 +37,6 @@ uint16_t HostSleep() {
     return HostMouseButtons();
 }
 
-void HostLocalTime(ClockRecord* record) {
-    *record = ClockNow();
-}
-
 int HostFileTime(const char* path, char* text) {
     FILE* file = HostFileOpen(path, "rb");
     struct stat st;

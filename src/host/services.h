@@ -5,14 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "kernel/system.h"
-
 // Sleeps 10 ms on the clock, then returns the mouse button state. The polling loops of drags
 // and dialogs call it; scripted input due by then is applied first.
 uint16_t HostSleep();
-
-// Fills a clock record with the clock's local time.
-void HostLocalTime(ClockRecord* record);
 
 // Writes the last-write time of `path` as "%d/%d/%d %d:%d:%d" (year, month, day, hour, minute,
 // second; local time) into `text`. A file that cannot be opened shows a box with the path and

@@ -1,10 +1,10 @@
 #include "kernel/dialog.h"
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
-#include "kernel/task_record.h"
+#include "resource/task_record.h"
 
 int SystemMessageDialog(int number, const char* detail) {
     LogSystemMessage(number, detail);

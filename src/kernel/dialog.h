@@ -2,7 +2,7 @@
 // message dialog writes its message to the log.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Shows system message `number` with `detail`; 1 when the dialog cannot be opened, else 0.
 int SystemMessageDialog(int number, const char* detail);

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/message_box.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 Handle g_event_head = 0;
 Handle g_event_tail = 0;

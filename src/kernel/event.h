@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Destination id meaning every task.
 constexpr uint32_t TASK_ID_ALL = 999;
@@ -117,7 +117,6 @@ int SendValueEvent(uint32_t source, uint32_t destination, uint16_t code, uint32_
 int SendStringEvent(Handle task, uint32_t destination, const char* text);
 int RequestShutDown(Handle task);
 int ReqDrawEvent(uint32_t destination, Handle window);
-int RetDrawEvent(Handle task, Handle window);
 int SendWindowPointEvent(Handle task, Handle window, int16_t x, int16_t y);
 int SendWindowEvent(Handle task, Handle window);
 int RequestCloseWindows(uint32_t task_id);

@@ -2,14 +2,14 @@
 // it or to everybody.
 #include <cstring>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
-#include "kernel/task_record.h"
+#include "resource/task_record.h"
 
 int NextEvent(Handle task) {
     TaskRecord* t = task_record(task);

@@ -2,19 +2,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
 
 namespace {
-
-// The mode word of a window record and its drawable bit. The window record is the window
-// system's; only this one bit is touched here.
-constexpr size_t kWindowModeOffset = 12;
-constexpr uint32_t kWindowDrawable = 0x00010000;
-constexpr uint32_t kWindowRecordSize = 88;
 
 EventRecord* send(uint32_t source, uint32_t destination, uint16_t code, uint32_t value) {
     Handle event = SendEvent(source, destination, code);
@@ -56,23 +50,6 @@ int RequestShutDown(Handle task) {
 int ReqDrawEvent(uint32_t destination, Handle window) {
     g_last_draw_request = window;
     return send(TASK_ID_WINDOW, destination, EVENT_REQ_DRAW, window) ? 0 : 1;
-}
-
-int RetDrawEvent(Handle task, Handle window) {
-    if (TestSystemFlag(FLAG_REDRAW_MOTION)) {
-        // The owner stops drawing into the window until the redraw motion ends.
-        HandleEntry* entry = handle_entry(window);
-        if (entry && entry->size >= kWindowRecordSize) {
-            uint8_t* mode = handle_body(window) + kWindowModeOffset;
-            uint32_t bits;
-            std::memcpy(&bits, mode, 4);
-            if (bits & kWindowDrawable) {
-                bits &= ~kWindowDrawable;
-                std::memcpy(mode, &bits, 4);
-            }
-        }
-    }
-    return send(TaskId(task), TASK_ID_WINDOW, EVENT_RET_DRAW, window) ? 0 : 1;
 }
 
 int SendWindowPointEvent(Handle task, Handle window, int16_t x, int16_t y) {

@@ -1,9 +1,9 @@
 #include "kernel/event_task.h"
 
+#include "core/log.h"
 #include "host/clock.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
 #include "kernel/task.h"
 #include "resource/resource.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/system.h"
+#include "core/system.h"
 
 struct ClockCounters {
     uint32_t step;        // calls since the last tick, 0..3

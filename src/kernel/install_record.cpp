@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/file.h"
-#include "kernel/log.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/system.h"
+#include "core/system.h"
 
 struct InstallRecord {
     char version[7];

@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/sjis.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/task.h"
 
 void KeyTask(Handle task) {

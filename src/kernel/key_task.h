@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 void KeyTask(Handle task);
 // Takes the pending key into `buffer` (three bytes: the key or a Shift-JIS lead byte, the

@@ -5,19 +5,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/config.h"
+#include "core/log.h"
+#include "core/system.h"
 #include "host/open_files.h"
 #include "host/sjis_literal.h"
-#include "kernel/config.h"
 #include "kernel/dialog.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
 #include "kernel/install_record.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 ManagerState g_manager = {};
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 struct ManagerState {
     Handle start_cursor;         // the task record the start-up walk stands on

@@ -2,14 +2,33 @@
 
 #include <cstring>
 
+#include "core/system.h"
 #include "host/cycle.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
 #include "kernel/manager.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
 
 TaskHandles g_tasks = {};
+
+namespace {
+
+TaskFunctions functions = {NomaManager, EventTask, KeyTask, nullptr, nullptr,
+                           nullptr,     nullptr,   nullptr, nullptr, nullptr};
+
+inline void call(TaskFunction task_function, Handle task) {
+    if (task_function) task_function(task);
+}
+
+}  // namespace
+
+void SetTaskFunctions(const TaskFunctions& new_functions) {
+    functions = new_functions;
+}
+
+const TaskFunctions& CurrentTaskFunctions() {
+    return functions;
+}
 
 Handle* TaskHandleSlot(const char* name) {
     struct Slot {
@@ -38,16 +57,16 @@ void RunCycles() {
     for (;;) {
         if (TestSystemFlag(FLAG_STOP)) return;
         // Each handle is read at its call: a task registered earlier in this cycle runs now.
-        NomaManager(g_tasks.manager);
-        EventTask(g_tasks.event);
-        KeyTask(g_tasks.key);
-        WindowTask(g_tasks.window);
-        MenuTask(g_tasks.menu);
-        TextTask(g_tasks.text);
-        AnimeTask(g_tasks.anime);
-        EffectTask(g_tasks.effect);
-        StartScreenTEST(g_tasks.start_screen);
-        if (TestSystemFlag(FLAG_APPLICATION)) Ilvane(g_tasks.application);
+        call(functions.manager, g_tasks.manager);
+        call(functions.event, g_tasks.event);
+        call(functions.key, g_tasks.key);
+        call(functions.window, g_tasks.window);
+        call(functions.menu, g_tasks.menu);
+        call(functions.text, g_tasks.text);
+        call(functions.anime, g_tasks.anime);
+        call(functions.effect, g_tasks.effect);
+        call(functions.start_screen, g_tasks.start_screen);
+        if (TestSystemFlag(FLAG_APPLICATION)) call(functions.application, g_tasks.application);
         HostCycleEnd();
         if (TestSystemFlag(FLAG_LOOP_EXIT)) return;
     }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // One handle per task function; empty until the task is registered. RunCycles reads them
 // afresh before every call, so a task registered earlier in a cycle runs in that cycle.
@@ -23,15 +23,17 @@ void ResetKernel();
 // Runs cycles until the stop flag is set; one cycle per call under LOOP_EXIT.
 void RunCycles();
 
-// The task functions, in cycle order.
+// The task functions, in cycle order. The kernel's own three are there from the start; the
+// others live in the layers above and are registered by the composition root. A slot without
+// a function is skipped. The application task is called while the application flag is on.
+using TaskFunction = void (*)(Handle task);
+struct TaskFunctions {
+    TaskFunction manager, event, key, window, menu, text, anime, effect, start_screen, application;
+};
+void SetTaskFunctions(const TaskFunctions& functions);
+const TaskFunctions& CurrentTaskFunctions();
+
+// The kernel's task functions.
 void NomaManager(Handle task);
 void EventTask(Handle task);
 void KeyTask(Handle task);
-void WindowTask(Handle task);
-void MenuTask(Handle task);
-void TextTask(Handle task);
-void AnimeTask(Handle task);
-void EffectTask(Handle task);
-void StartScreenTEST(Handle task);
-// The application task, called while the application flag is on.
-void Ilvane(Handle task);

@@ -3,28 +3,31 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/config.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/input.h"
 #include "host/message_box.h"
 #include "host/screen.h"
 #include "host/sjis_literal.h"
-#include "kernel/config.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
 #include "kernel/install_record.h"
-#include "kernel/log.h"
 #include "kernel/manager.h"
-#include "kernel/pool.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
-#include "window/colors.h"
-#include "window/font.h"
-#include "window/window_start.h"
 
 int16_t g_use_color = 0;
 
 namespace {
+
+WindowSystemStartUp window_system;
+
+void run_step(void (*step)()) {
+    if (step) step();
+}
 
 constexpr const char* kVersion = "0.4";
 constexpr int kCoreDumpSize = 7200;
@@ -90,7 +93,7 @@ void read_screen() {
     if ((value = SysNumber("SCREEN_SIZEX")) != -1) g_screen_width = value;
     if ((value = SysNumber("SCREEN_SIZEY")) != -1) g_screen_height = value;
     LogLinef("\tscreen size %d/ %d dot.", g_screen_width, g_screen_height);
-    PrepareSystemColors();
+    run_step(window_system.prepare_colors);
 }
 
 bool group_noma_exists() {
@@ -109,6 +112,10 @@ void check_initialisation() {
 }
 
 }  // namespace
+
+void SetWindowSystemStartUp(const WindowSystemStartUp& steps) {
+    window_system = steps;
+}
 
 void SystemInit() {
     print_banner();
@@ -131,8 +138,8 @@ void SystemInit() {
     ResetKernel();
     read_screen();
     CreateSystemResources();
-    CreateSystemFonts();
+    run_step(window_system.create_fonts);
     InitEvents();
-    StartWindowSystem();
+    run_step(window_system.start);
     if (TestSystemFlag(FLAG_TEST_RUN)) check_initialisation();
 }

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "core/log.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
+#include "resource/task_record.h"
 
 uint32_t g_next_task_id = TASK_ID_FIRST_APPLICATION;
 

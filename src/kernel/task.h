@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 enum TaskIdNumber : uint32_t {
     TASK_ID_MANAGER = 1,

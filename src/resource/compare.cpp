@@ -1,9 +1,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "resource/compute.h"
 #include "resource/compute_expr.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "resource/compute_expr.h"
 #include "resource/resource.h"
 

@@ -11,7 +11,7 @@
 
 #include <cstddef>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Runs the statements of `text` (separated by ";") on `record`. Returns the position where
 // evaluation stopped in the rewritten text, plus 1 (never 0), or 0 when a statement failed;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis.h"
-#include "kernel/log.h"
 #include "resource/resource.h"
 
 namespace {

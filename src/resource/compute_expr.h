@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // The characters that end an operand: the operators, ";" and the brackets.
 bool ComputeIsOperator(char c);

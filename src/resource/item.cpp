@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "resource/item_access.h"
 #include "resource/record_index.h"
 #include "resource/resource.h"

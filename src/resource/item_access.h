@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 struct ResourceAttr;
 struct ItemDesc;

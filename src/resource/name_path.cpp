@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "resource/item_access.h"
 #include "resource/resource.h"
 

@@ -2,12 +2,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/dialog.h"
-#include "kernel/log.h"
-#include "kernel/task_record.h"
 #include "resource/record_index.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 namespace {
 
@@ -80,7 +79,7 @@ Handle CreateRecord(Handle resource, int32_t number, uint32_t size) {
         char detail[128];
         std::snprintf(detail, sizeof detail, "%s: %d byteのメモリを確保できません"_sj,
                       attr->data_name, int(size));
-        SystemMessageDialog(1, detail);
+        ShowSystemMessage(1, detail);
         return 0;
     }
     std::memset(handle_body(record), 0, size + 1);

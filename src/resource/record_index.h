@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 struct ResourceAttr;
 

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/config.h"
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/config.h"
-#include "kernel/log.h"
-#include "kernel/task_record.h"
 #include "resource/record_index.h"
+#include "resource/task_record.h"
 
 ResourceChain g_resource_chain;
 SystemResources g_resources;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/pool.h"
+#include "core/system.h"
 
 constexpr uint16_t RECORD_INACTIVE = 0x02;
 

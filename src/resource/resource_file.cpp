@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 namespace {
 

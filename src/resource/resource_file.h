@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // The 32-byte file header.
 struct ResourceFileHeader {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis.h"
-#include "kernel/log.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 #include "text/text_block.h"
 
 namespace text_internal {

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 constexpr uint32_t kTextBlockSize = 2048;                // a block record
 constexpr uint32_t kTextBlockText = kTextBlockSize - 1;  // most text bytes a block holds

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 #include "text/text.h"
 
 namespace text_internal {

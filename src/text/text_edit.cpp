@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "resource/resource.h"
 #include "text/text.h"
 #include "text/text_block.h"

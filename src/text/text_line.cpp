@@ -1,8 +1,8 @@
 // Finding lines and columns in a text object, and reading lines out of it.
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "text/text.h"
 #include "text/text_block.h"
 

@@ -1,7 +1,9 @@
 // TextTask: editing of input lines from the keyboard. Until input lines exist it only takes
 // its one event per cycle and reports its initialisation.
+#include "text/text_task.h"
+
+#include "core/log.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
 
 void TextTask(Handle task) {

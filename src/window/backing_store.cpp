@@ -1,9 +1,9 @@
 #include "window/backing_store.h"
 
+#include "core/log.h"
 #include "host/bitmap_draw.h"
-#include "host/graphic.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
+#include "window/graphic.h"
 #include "window/window.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // size so that closing or moving it can put them back.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // (Re)creates the window's backing store and sets WIN_BACKSTORE; logs when it cannot.
 void BackingStore(Handle window);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/log.h"
 #include "host/raster.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "window/current_task.h"
 #include "window/gc.h"
 #include "window/window.h"

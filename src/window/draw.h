@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // The colour of a pixel, or 0xFFFFFFFF for a null or covered window or a point outside.
 uint32_t Point(Handle window, int x, int y);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Pause between the characters of a typewriter line, in hundredths of a second.
 constexpr int kSlowTextWait = 30;

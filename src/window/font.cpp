@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "kernel/log.h"
+#include "core/log.h"
 #include "resource/resource.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/pool.h"
 #include "host/text_out.h"  // the flag bits FONT_ONE_PIECE and FONT_ITALIC
-#include "kernel/pool.h"
 
 // Number of the system font used by new GCs and the system dialogs.
 constexpr int kSystemFontNumber = 3;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 constexpr uint16_t GC_SHADOW_TEXT = 0x20;  // WinCenterMessage draws an offset second copy
 

@@ -1,7 +1,9 @@
 // MenuTask: the menus' task. Until menus exist it only takes its one event per cycle and
 // reports its initialisation.
+#include "window/menu_task.h"
+
+#include "core/log.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
 
 void MenuTask(Handle task) {

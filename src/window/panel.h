@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Absolute coordinates: fills with the GC's fill colour, then `edge`-wide strips, top and
 // left in edge1, bottom and right in edge2.

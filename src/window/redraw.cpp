@@ -1,7 +1,7 @@
 #include "window/redraw.h"
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "window/window.h"
 #include "window/window_draw.h"
 #include "window/window_manager.h"

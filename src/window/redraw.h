@@ -2,7 +2,7 @@
 // asked to draw the contents (ReqDrawEvent) and, after its answer (RetDrawEvent), its objects.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Starts a motion from the rearmost top-level window and runs its first step.
 void start_redraw_motion();

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Copies the screen area into `bitmap` (a host bitmap); false when nothing was copied.
 bool WinSaveArea(Handle window, int x, int y, int width, int height, uint32_t bitmap);

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "window/draw.h"
 #include "window/font.h"
 #include "window/gc.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Longest text the window text operations accept.
 constexpr int kMaxWindowText = 1024;

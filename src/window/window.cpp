@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/graphic.h"
+#include "core/log.h"
 #include "host/input.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 #include "window/backing_store.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/window_manager.h"
 #include "window/window_objects.h"
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Style chosen at creation (low bits) and state kept by the window manager.
 constexpr uint32_t WIN_MODAL = 0x00000004;

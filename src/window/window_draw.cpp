@@ -4,15 +4,15 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "host/bitmap_draw.h"
-#include "host/graphic.h"
 #include "host/raster.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "window/backing_store.h"
 #include "window/draw.h"
 #include "window/font.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/panel.h"
 #include "window/win_bitmap.h"
 #include "window/win_text.h"

@@ -1,7 +1,7 @@
 // Drawing windows themselves: decorations, backgrounds, the frame, and erasing.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Draws the window's shadow, bars, background, rules, frame and objects.
 void draw_window(Handle window);

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "core/system.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
+#include "window/window.h"
 
 void SendWindowManagerEvent(uint32_t destination, uint16_t code, Handle window) {
     SendValueEvent(TASK_ID_WINDOW, destination, code, window);
@@ -28,4 +30,10 @@ void SendObjectEvent(uint32_t destination, uint16_t code, Handle window, Handle 
     if (!e) return;
     e->value = window;
     std::memcpy(e->data, &object, sizeof object);
+}
+
+int RetDrawEvent(Handle task, Handle window) {
+    if (TestSystemFlag(FLAG_REDRAW_MOTION))
+        if (WindowRecord* w = window_record(window)) w->mode &= ~WIN_DRAWABLE;
+    return SendValueEvent(TaskId(task), TASK_ID_WINDOW, EVENT_RET_DRAW, window);
 }

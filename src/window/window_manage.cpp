@@ -1,9 +1,9 @@
 // Opening, activating, closing, raising and moving windows.
 #include <cstdio>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "window/backing_store.h"
 #include "window/redraw.h"
 #include "window/window.h"

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
-#include "kernel/system.h"
+#include "core/pool.h"
+#include "core/system.h"
 
 // The two window-system bits of the system flag word.
 constexpr uint32_t FLAG_MODAL_OPEN = FLAG_WINDOW_SYSTEM;  // a modal window is open

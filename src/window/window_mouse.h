@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Polls the buttons (the poll waits 10 ms) and acts on a change: a release goes to the active
 // window's owner, a press to the capturing task or to click routing.

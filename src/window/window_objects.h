@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 struct WindowObjectHooks {
     // Draws the window's shown objects, starting after `after` (0 = from the first). Stops

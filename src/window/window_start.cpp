@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "core/config.h"
 #include "host/message_box.h"
 #include "host/program_thread.h"
 #include "host/screen.h"
 #include "host/sjis_literal.h"
-#include "kernel/config.h"
 #include "kernel/startup.h"
 #include "window/colors.h"
 #include "window/gc.h"

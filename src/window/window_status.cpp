@@ -1,7 +1,7 @@
 #include "window/window_status.h"
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 #include "window/window.h"
 #include "window/window_manager.h"
 

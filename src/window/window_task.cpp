@@ -1,10 +1,12 @@
 // WindowTask: the window manager's task. It takes one event per cycle; without one it polls
 // the mouse buttons.
+#include "window/window_task.h"
+
+#include "core/log.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "window/draw.h"
 #include "window/font.h"
 #include "window/gc.h"

@@ -7,8 +7,8 @@
 #include "graphics_test_util.h"
 #include "host/bitmap.h"
 #include "host/bmp.h"
-#include "host/graphic.h"
 #include "resource/resource.h"
+#include "window/graphic.h"
 
 namespace {
 

@@ -90,12 +90,11 @@ TEST(HostServices, TitleAndSleep) {
     uint32_t before = HostTickCount();
     EXPECT_EQ(HostSleep(), MOUSE_RIGHT);
     EXPECT_EQ(HostTickCount() - before, 10u);
-    ClockRecord c;
-    HostLocalTime(&c);
-    EXPECT_EQ(ClockYear(c), 2000);
-    EXPECT_EQ(ClockMonth(c), 1);
-    EXPECT_EQ(ClockSecond(c), 0);
-    EXPECT_EQ(ClockMillisecond(c), 10);
+    HostTime now = HostClockNow();
+    EXPECT_EQ(now.year, 2000);
+    EXPECT_EQ(now.month, 1);
+    EXPECT_EQ(now.second, 0);
+    EXPECT_EQ(now.millisecond, 10);
     HostUseVirtualClock(false);
 }
 

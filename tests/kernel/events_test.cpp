@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "kernel/dialog.h"
@@ -14,10 +15,10 @@
 #include "kernel/kernel_test_env.h"
 #include "kernel/key_task.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
+#include "window/window_events.h"
 
 namespace {
 

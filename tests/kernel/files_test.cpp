@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/config.h"
+#include "core/log.h"
+#include "core/system.h"
 #include "host/clock.h"
-#include "kernel/config.h"
 #include "kernel/install_record.h"
 #include "kernel/kernel_test_env.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
 
 namespace {
 

@@ -1,33 +1,22 @@
 #include "kernel/kernel_test_env.h"
 
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/message_box.h"
 #include "host/sjis.h"
 #include "kernel/event_task.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
 
 void KernelTest::SetUp() {
     NomaTest::SetUp();
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
-    while (HostReadKey()) {
-    }
-    HostSetModifierState(0, true);
-    HostClearButtons();
-    ASSERT_TRUE(CreateSystemResources());
-    ResetKernel();
-    g_max_event = 255;
-    g_system.current_time = ClockNow();
-    InitEvents();
+    BootKernel();
 }
 
 void KernelTest::TearDown() {
-    ResetKernel();
-    HostUseVirtualClock(false);
+    ShutDownBoot();
     NomaTest::TearDown();
 }
 
@@ -57,8 +46,4 @@ void KernelTest::Advance(uint64_t ms) {
     for (; ms > 0x40000000u; ms -= 0x40000000u)
         HostAdvanceClock(0x40000000u);
     HostAdvanceClock(uint32_t(ms));
-}
-
-std::string Sj(const std::string& utf8) {
-    return Utf8ToSjis(utf8);
 }

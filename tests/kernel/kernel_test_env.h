@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/pool.h"
 #include "kernel/event.h"
-#include "kernel/pool.h"
 #include "support/test_env.h"
 
 class KernelTest : public NomaTest {
@@ -31,6 +31,3 @@ protected:
     // Moves the virtual clock on by any number of milliseconds.
     void Advance(uint64_t ms);
 };
-
-// Shift-JIS bytes of a UTF-8 text, for comparing with log lines.
-std::string Sj(const std::string& utf8);

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
 #include "kernel/kernel_test_env.h"
-#include "kernel/log.h"
 #include "kernel/manager.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "kernel/task.h"
-#include "kernel/task_record.h"
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 namespace {
 

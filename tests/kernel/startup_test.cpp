@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/message_box.h"
 #include "host/screen.h"
 #include "kernel/event.h"
 #include "kernel/event_task.h"
 #include "kernel/kernel_test_env.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
 #include "kernel/startup.h"
-#include "kernel/system.h"
 #include "resource/resource.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "host/sjis_literal.h"
-#include "resource/item_data.h"
 #include "resource/resource_file.h"
 #include "resource_fixture.h"
+#include "text/item_data.h"
 #include "text/text.h"
 
 namespace {

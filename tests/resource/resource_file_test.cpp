@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/lines.h"
 #include "host/sjis_literal.h"
-#include "resource/lines.h"
 #include "resource_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/system.h"
+#include "core/system.h"
 #include "resource/resource.h"
 #include "support/test_env.h"
 

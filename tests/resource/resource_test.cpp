@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/pool.h"
 #include "host/sjis_literal.h"
-#include "kernel/pool.h"
-#include "kernel/task_record.h"
+#include "resource/task_record.h"
 #include "resource_fixture.h"
 
 namespace {

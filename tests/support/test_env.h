@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "kit/boot.h"
 
 // Base fixture: a temporary working folder (the current directory during the test), a small
 // pool, no resources, system flags 0x10 and an error log written to "test.log".
@@ -24,6 +27,6 @@ protected:
     void WriteFile(const std::string& name, const std::string& content);
     std::string ReadFile(const std::string& name);
 
+    std::unique_ptr<TempFolder> temp_;
     std::string folder_;
-    std::string old_folder_;
 };

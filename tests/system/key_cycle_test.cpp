@@ -10,17 +10,18 @@
 #include <utility>
 #include <vector>
 
+#include "app/compose.h"
+#include "app/start_up.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/message_box.h"
 #include "host/program_thread.h"
-#include "host/start_up.h"
 #include "host/window_proc.h"
 #include "kernel/event.h"
-#include "kernel/log.h"
-#include "kernel/pool.h"
 #include "kernel/scheduler.h"
-#include "kernel/system.h"
 #include "resource/resource.h"
 #include "system/system_run.h"
 
@@ -40,7 +41,8 @@ protected:
         HostUseVirtualClock(true);
         HostResetInput();
         HostResetWindowInput();
-        HostStartUp();
+        InstallSystemHooks();
+        AppStartUp();
         ASSERT_TRUE(HostStarted());
         for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
             RunCycles();

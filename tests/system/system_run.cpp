@@ -18,21 +18,6 @@
 
 extern char** environ;
 
-namespace {
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-}  // namespace
-
-std::string Sj(const std::string& utf8) {
-    return Utf8ToSjis(utf8);
-}
-
 std::string Command(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return "";
@@ -67,11 +52,11 @@ void SystemTest::UseData(const std::string& name) {
 }
 
 void SystemTest::Write(const std::string& name, const std::string& content) {
-    std::ofstream(folder_ + "/" + name, std::ios::binary) << content;
+    WriteFileBytes(folder_ + "/" + name, content);
 }
 
 std::string SystemTest::Read(const std::string& name) {
-    return read_file(folder_ + "/" + name);
+    return ReadFileBytes(folder_ + "/" + name);
 }
 
 void SystemTest::SetIni(const std::string& key, const std::string& value) {
@@ -149,8 +134,8 @@ NomaRun SystemTest::Wait(pid_t pid, int timeout_ms) {
     if (!run.timed_out && WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
     const auto index =
         std::to_string(std::find(started_.begin(), started_.end(), pid) - started_.begin() + 1);
-    run.out = read_file(folder_ + "/.out" + index);
-    run.err = read_file(folder_ + "/.err" + index);
+    run.out = ReadFileBytes(folder_ + "/.out" + index);
+    run.err = ReadFileBytes(folder_ + "/.err" + index);
     return run;
 }
 
@@ -160,14 +145,7 @@ NomaRun SystemTest::Run(const std::vector<std::string>& args, const std::vector<
 }
 
 std::vector<std::string> SystemTest::Log() {
-    std::vector<std::string> lines;
-    std::istringstream in(Read("TEST.LOG"));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return ReadLines(folder_ + "/TEST.LOG");
 }
 
 bool SystemTest::WaitForLog(const std::string& line, int timeout_ms) {

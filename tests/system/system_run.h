@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "kit/boot.h"
+
 struct NomaRun {
     int exit_status = -1;  // -1 when it ended by a signal or timed out
     bool timed_out = false;
@@ -48,7 +50,5 @@ protected:
     int run_ = 0;
 };
 
-// Shift-JIS bytes of a UTF-8 text.
-std::string Sj(const std::string& utf8);
 // Runs a command to its end; its standard output, or "" when it failed.
 std::string Command(const std::string& command);

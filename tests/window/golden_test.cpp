@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "host/bitmap.h"
-#include "host/graphic.h"
 #include "host/png.h"
 #include "host/raster_target.h"
 #include "host/screen.h"
@@ -20,18 +19,21 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
-#include "text/tag_draw.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/escaped_text.h"
 #include "window/font.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/panel.h"
 #include "window/redraw.h"
+#include "window/tag_draw.h"
 #include "window/win_text.h"
 #include "window/window.h"
+#include "window/window_events.h"
 #include "window/window_manager.h"
 #include "window/window_start.h"
+#include "window/window_task.h"
 #include "window_env.h"
 
 namespace {

@@ -18,10 +18,12 @@
 #include "window/gc.h"
 #include "window/redraw.h"
 #include "window/window.h"
+#include "window/window_events.h"
 #include "window/window_manager.h"
 #include "window/window_mouse.h"
 #include "window/window_objects.h"
 #include "window/window_status.h"
+#include "window/window_task.h"
 #include "window_env.h"
 
 namespace {

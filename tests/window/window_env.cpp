@@ -16,27 +16,11 @@
 
 void WindowTest::SetUp() {
     NomaTest::SetUp();
-    HostUseVirtualClock(true);
-    HostResetInput();
-    ASSERT_TRUE(CreateSystemResources());
-    g_screen_width = kScreenWidth;
-    g_screen_height = kScreenHeight;
-    ASSERT_TRUE(HostCreateSurface(kScreenWidth, kScreenHeight));
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
-    g_system.phase = PHASE_RUNNING;
+    BootWindowSystem(kScreenWidth, kScreenHeight);
 }
 
 void WindowTest::TearDown() {
-    g_window_object_hooks = {};
-    ResetWindowManager();
-    ResetEvents();
-    g_use_color = 0;
-    HostUseVirtualClock(false);
+    ShutDownBoot();
     NomaTest::TearDown();
 }
 

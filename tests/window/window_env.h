@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/pool.h"
 #include "kernel/event.h"
-#include "kernel/pool.h"
 #include "support/test_env.h"
 
 class WindowTest : public NomaTest {

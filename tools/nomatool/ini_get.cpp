@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/config.h"
 #include "host/sjis.h"
-#include "kernel/config.h"
 #include "tools/nomatool/commands.h"
 
 int CmdIniGet(int argc, char** argv) {

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <string>
 
+#include "core/config.h"
+#include "core/pool.h"
 #include "host/file.h"
 #include "host/sjis.h"
-#include "kernel/config.h"
-#include "kernel/pool.h"
-#include "resource/item_data.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
+#include "text/item_data.h"
 #include "tools/nomatool/commands.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/pool.h"
 #include "host/sjis.h"
-#include "kernel/pool.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Creates the pool and the system resources, then loads the resource file at the UTF-8 path
 // `path`. Returns the resource or empty (with a message on stderr).

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/pool.h"
 #include "host/sjis.h"
-#include "kernel/pool.h"
 #include "resource/resource.h"
 #include "text/text.h"
 #include "tools/nomatool/commands.h"

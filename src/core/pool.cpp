@@ -1,4 +1,4 @@
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 #include <sys/mman.h>
 
@@ -8,8 +8,8 @@
 #include <set>
 #include <vector>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 
 // Layout. The pool's numbers (base line, relocate line, pool end) follow the system's one
 // contiguous block exactly: the handle table from the start to the base line, the data area

@@ -11,7 +11,7 @@
 // Line 0 is never taken as a definition, block or value line.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // The resource the file `file_name` defines. When a resource file of that resource name exists
 // it is loaded instead and the file's definitions are not used. The resource is not saved.

@@ -1,4 +1,4 @@
-#include "host/graphic.h"
+#include "window/graphic.h"
 
 #include <cstring>
 

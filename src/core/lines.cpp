@@ -1,13 +1,13 @@
-#include "resource/lines.h"
+#include "core/lines.h"
 
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
 
 void line_copy(const char* src, char* dst) {
     if (!src || !src[0]) {

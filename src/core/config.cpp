@@ -1,14 +1,14 @@
-#include "kernel/config.h"
+#include "core/config.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "core/log.h"
+#include "core/system.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
 
 namespace {
 

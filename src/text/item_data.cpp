@@ -1,4 +1,4 @@
-#include "resource/item_data.h"
+#include "text/item_data.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "kernel/config.h"
-#include "kernel/log.h"
-#include "kernel/system.h"
-#include "kernel/task_record.h"
+#include "core/config.h"
+#include "core/log.h"
+#include "core/system.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
+#include "resource/task_record.h"
 #include "text/str.h"
 #include "text/text.h"
 

@@ -19,3 +19,10 @@ bool LogLineActive();
 
 // Logs line `number` of SYSTEM.msg, then `detail` when given. Nothing is shown.
 void LogSystemMessage(int number, const char* detail);
+
+// Shows system message `number` with `detail` in the system message dialog; 1 when the dialog
+// cannot be opened, else 0. The dialog belongs to a higher layer, which installs it; until then
+// the message is logged as LogSystemMessage does.
+using SystemMessageDialogHook = int (*)(int number, const char* detail);
+void SetSystemMessageDialog(SystemMessageDialogHook hook);
+int ShowSystemMessage(int number, const char* detail);

@@ -2,7 +2,7 @@
 // drawn character by character into a window.
 #pragma once
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 // Longest tag (the text between "<" and ">") that is read whole; the rest of a longer tag is
 // skipped.

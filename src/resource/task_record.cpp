@@ -1,4 +1,4 @@
-#include "kernel/task_record.h"
+#include "resource/task_record.h"
 
 TaskRecord* task_record(Handle task) {
     HandleEntry* e = handle_entry(task);

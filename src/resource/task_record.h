@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/pool.h"
+#include "core/pool.h"
 
 enum TaskFlag : uint32_t {
     TASK_CURSOR_FRESH = 0x04,  // next receive takes the event under the cursor

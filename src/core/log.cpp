@@ -1,18 +1,20 @@
-#include "kernel/log.h"
+#include "core/log.h"
 
 #include <cstdarg>
 #include <cstring>
 
+#include "core/config.h"
+#include "core/lines.h"
+#include "core/system.h"
 #include "host/file.h"
+#include "host/log_sink.h"
 #include "host/message_box.h"
 #include "host/sjis_literal.h"
-#include "kernel/config.h"
-#include "kernel/system.h"
-#include "resource/lines.h"
 
 namespace {
 FILE* error_log = nullptr;
-}
+SystemMessageDialogHook message_dialog = nullptr;
+}  // namespace
 
 void OpenErrorLog() {
     CloseErrorLog();
@@ -29,6 +31,8 @@ void OpenErrorLog() {
     std::fprintf(error_log, "    loging start %d/%d/%d %d:%d\n", ClockYear(now), ClockMonth(now),
                  ClockDay(now), ClockHour(now), ClockMinute(now));
     std::fflush(error_log);
+    // The host's own lines (BMP loading, blits) go to this log from now on.
+    HostSetLogSink(LogLine);
 }
 
 void CloseErrorLog() {
@@ -36,7 +40,9 @@ void CloseErrorLog() {
     error_log = nullptr;
 }
 
-FILE* ErrorLogStream() { return error_log; }
+FILE* ErrorLogStream() {
+    return error_log;
+}
 
 bool LogLineActive() {
     return error_log && TestSystemFlag(FLAG_TRACE) && g_system.phase != PHASE_SHUTTING_DOWN;
@@ -63,4 +69,14 @@ void LogSystemMessage(int number, const char* detail) {
     char line[1024];
     if (read_line_file("SYSTEM.msg", line, number)) LogLine(line);
     if (detail) LogLine(detail);
+}
+
+void SetSystemMessageDialog(SystemMessageDialogHook hook) {
+    message_dialog = hook;
+}
+
+int ShowSystemMessage(int number, const char* detail) {
+    if (message_dialog) return message_dialog(number, detail);
+    LogSystemMessage(number, detail);
+    return 0;
 }

@@ -1,4 +1,4 @@
-#include "host/start_up.h"
+#include "host/identity.h"
 
 #include <SDL2/SDL.h>
 #include <pwd.h>
@@ -10,26 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "host/log_sink.h"
 #include "host/message_box.h"
-#include "host/program_thread.h"
 #include "host/screen.h"
 #include "host/sjis_literal.h"
 #include "host/window.h"
-#include "kernel/config.h"
-#include "kernel/log.h"
-#include "kernel/startup.h"
-#include "kernel/system.h"
-#include "kernel/task.h"
 
 namespace {
 
-// Every drawing call reaches the surface at once: there is no batching to limit.
-constexpr int kDrawBatchLimit = 1;
-
-bool begun = false;
-
 // The debug monitor's banner and the display checks made with it.
-void monitor_banner() {
+void monitor_banner(const char* program) {
     SDL_DisplayMode mode{};
     SDL_GetDesktopDisplayMode(0, &mode);
     int bits = int(SDL_BITSPERPIXEL(mode.format));
@@ -44,12 +34,11 @@ void monitor_banner() {
     lines.push_back("       host window and program thread on SDL2");
     std::snprintf(line, sizeof line, "       Screen size %d/%d dot   Pixel %d   Plans %d  Color %d",
                   g_screen_width, g_screen_height, bits, planes, colours);
-    LogLine(line);
+    HostLog(line);
     lines.push_back(line);
-    char program[kIniValueSize];
-    if (SysString("START_PROGRAM", program)) {
+    if (program) {
         std::snprintf(line, sizeof line, "       - %s -   TUVO start up", program);
-        LogLine(line);
+        HostLog(line);
         lines.push_back(line);
     }
     DrawMonitorBanner(lines);
@@ -58,6 +47,10 @@ void monitor_banner() {
 }
 
 }  // namespace
+
+void HostMonitorBanner(const char* program) {
+    monitor_banner(program);
+}
 
 HostIdentity ReadHostIdentity() {
     HostIdentity id;
@@ -77,25 +70,4 @@ HostIdentity ReadHostIdentity() {
     else
         id.user = "NON";
     return id;
-}
-
-bool HostStartUpBegun() {
-    return begun;
-}
-
-void HostStartUp() {
-    if (begun) return;
-    begun = true;
-    SystemInit();
-    HostIdentity id = ReadHostIdentity();
-    LogLinef("    TUVO %s active", kHostVersion);
-    LogLinef("       Win Version %d.%d  %s  GdiBatchLimit %d", id.major, id.minor,
-             id.system.c_str(), kDrawBatchLimit);
-    LogLinef("       Computer name %s  User name %s", id.computer.c_str(), id.user.c_str());
-    SetSystemFlag(FLAG_APPLICATION);
-    if (Handle task = RegisterTask("Ilvane", 0, 0)) OpenTaskEvents(task);
-    // The banner and its boxes come before the started flag: from then on only the program
-    // thread touches the log and the system's state.
-    if (HostHasDebugMonitor()) monitor_banner();
-    HostSetStarted();
 }

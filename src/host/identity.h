@@ -1,16 +1,11 @@
-// The start-up on the main window's first paint: the system's initialisation, the host's own
-// log lines, the application task "Ilvane", the debug monitor's banner and checks, and last the
-// started flag that lets the program thread run its cycles.
+// What the host tells about itself and its machine: its version, the system's release and
+// names, and the debug monitor's start-up banner with its display checks.
 #pragma once
 
 #include <string>
 
 // Version of the host layer.
 constexpr const char* kHostVersion = "0.605";
-
-void HostStartUp();
-// True once HostStartUp has begun (a paint that finds it set does not start again).
-bool HostStartUpBegun();
 
 // Parts of the host log lines: "<major>.<minor>" and the system name from uname, the computer
 // and the user name ("NON" when it cannot be read).
@@ -21,3 +16,7 @@ struct HostIdentity {
     std::string user;
 };
 HostIdentity ReadHostIdentity();
+
+// The debug monitor's banner (with `program`, the configured start program, when there is one),
+// its log lines and the boxes for a display of fewer than 256 colours or under 800 x 500.
+void HostMonitorBanner(const char* program);

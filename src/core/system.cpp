@@ -1,4 +1,4 @@
-#include "kernel/system.h"
+#include "core/system.h"
 
 #include "host/clock.h"
 

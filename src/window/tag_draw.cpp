@@ -1,10 +1,10 @@
-#include "text/tag_draw.h"
+#include "window/tag_draw.h"
 
 #include <cstdlib>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis.h"
-#include "kernel/log.h"
 #include "text/str.h"
 #include "window/font.h"
 #include "window/gc.h"

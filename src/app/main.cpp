@@ -1,9 +1,10 @@
-// noma: the program entry. The host layer brings up the window, the program thread and the
-// message loop; the command line only chooses the folder and how the run is driven.
+// noma: the program entry. The composition root puts the system together and the host brings
+// up the window, the program thread and the message loop; the command line only chooses the
+// folder and how the run is driven.
 #include <cstdio>
 #include <string>
 
-#include "host/message_loop.h"
+#include "app/compose.h"
 #include "host/options.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +14,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "noma: %s\n%s", error.c_str(), kHostUsage);
         return 2;
     }
-    return HostMain(options);
+    return RunSystem(options);
 }

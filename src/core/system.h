@@ -16,13 +16,27 @@ static_assert(sizeof(ClockRecord) == 8);
 ClockRecord MakeClockRecord(int year, int month, int day, int hour, int minute, int second,
                             int milliseconds);
 ClockRecord ClockNow();  // local time of the host clock
-inline int ClockYear(ClockRecord c) { return int(c.date & 0x3FFF); }
-inline int ClockMonth(ClockRecord c) { return int((c.date >> 14) & 0xF); }
-inline int ClockDay(ClockRecord c) { return int((c.date >> 18) & 0x1F); }
-inline int ClockHour(ClockRecord c) { return int((c.date >> 23) & 0x1F); }
-inline int ClockMinute(ClockRecord c) { return int(c.time & 0x3F); }
-inline int ClockSecond(ClockRecord c) { return int((c.time >> 6) & 0x3F); }
-inline int ClockMillisecond(ClockRecord c) { return int((c.time >> 12) & 0x3FF); }
+inline int ClockYear(ClockRecord c) {
+    return int(c.date & 0x3FFF);
+}
+inline int ClockMonth(ClockRecord c) {
+    return int((c.date >> 14) & 0xF);
+}
+inline int ClockDay(ClockRecord c) {
+    return int((c.date >> 18) & 0x1F);
+}
+inline int ClockHour(ClockRecord c) {
+    return int((c.date >> 23) & 0x1F);
+}
+inline int ClockMinute(ClockRecord c) {
+    return int(c.time & 0x3F);
+}
+inline int ClockSecond(ClockRecord c) {
+    return int((c.time >> 6) & 0x3F);
+}
+inline int ClockMillisecond(ClockRecord c) {
+    return int((c.time >> 12) & 0x3FF);
+}
 
 // System flag bits.
 enum SystemFlag : uint32_t {
@@ -75,7 +89,9 @@ extern SystemData g_system;
 inline uint32_t SystemFlags() {
     return std::atomic_ref<uint32_t>(g_system.flags).load(std::memory_order_acquire);
 }
-inline bool TestSystemFlag(uint32_t bits) { return (SystemFlags() & bits) != 0; }
+inline bool TestSystemFlag(uint32_t bits) {
+    return (SystemFlags() & bits) != 0;
+}
 inline void SetSystemFlag(uint32_t bits) {
     std::atomic_ref<uint32_t>(g_system.flags).fetch_or(bits, std::memory_order_acq_rel);
 }

@@ -1,0 +1,82 @@
+#include "app/compose.h"
+
+#include "app/start_up.h"
+#include "core/config.h"
+#include "core/log.h"
+#include "core/system.h"
+#include "game/ilvane.h"
+#include "host/message_loop.h"
+#include "host/program_thread.h"
+#include "kernel/dialog.h"
+#include "kernel/event.h"
+#include "kernel/scheduler.h"
+#include "kernel/startup.h"
+#include "present/anime_task.h"
+#include "present/effect_task.h"
+#include "present/start_screen.h"
+#include "text/text_task.h"
+#include "window/colors.h"
+#include "window/font.h"
+#include "window/menu_task.h"
+#include "window/window_start.h"
+#include "window/window_task.h"
+
+namespace {
+
+// The program thread's body: cycles until the system stops (under LOOP_EXIT RunCycles returns
+// after each cycle and is called again).
+void run_cycles_until_stopped() {
+    while (!TestSystemFlag(FLAG_STOP))
+        RunCycles();
+}
+
+void request_stop() {
+    SetSystemFlag(FLAG_STOP);
+}
+
+bool stopping() {
+    return TestSystemFlag(FLAG_STOP);
+}
+
+bool running() {
+    return g_system.phase == PHASE_RUNNING;
+}
+
+// A user's close of the main window: the shutdown request in the name of the manager.
+void close_request() {
+    RequestShutDown(g_tasks.manager);
+}
+
+bool debug_monitor_wanted() {
+    return GetIniBool("DEBUG_MONITER", kSystemIniFile) == 1;
+}
+
+void configured_screen(int* width, int* height) {
+    *width = SysNumber("SCREEN_SIZEX");
+    *height = SysNumber("SCREEN_SIZEY");
+}
+
+}  // namespace
+
+void InstallSystemHooks() {
+    SetTaskFunctions({NomaManager, EventTask, KeyTask, WindowTask, MenuTask, TextTask, AnimeTask,
+                      EffectTask, StartScreenTEST, Ilvane});
+    SetWindowSystemStartUp({PrepareSystemColors, CreateSystemFonts, StartWindowSystem});
+    SetSystemMessageDialog(SystemMessageDialog);
+    ProgramHooks program;
+    program.run = run_cycles_until_stopped;
+    program.request_stop = request_stop;
+    program.stopping = stopping;
+    program.running = running;
+    program.close_request = close_request;
+    HostSetProgramHooks(program);
+}
+
+int RunSystem(const HostOptions& options) {
+    InstallSystemHooks();
+    HostSystem system;
+    system.start_up = AppStartUp;
+    system.debug_monitor = debug_monitor_wanted;
+    system.configured_screen = configured_screen;
+    return HostMain(options, system);
+}

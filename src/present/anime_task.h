@@ -1,0 +1,6 @@
+// AnimeTask: the animation script player.
+#pragma once
+
+#include "core/pool.h"
+
+void AnimeTask(Handle task);

@@ -1,0 +1,6 @@
+// MenuTask: the menus' task.
+#pragma once
+
+#include "core/pool.h"
+
+void MenuTask(Handle task);
