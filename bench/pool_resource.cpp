@@ -30,7 +30,7 @@ const Scratch scratch;
 void FreshSystem() {
     ResetResources();
     DestroyPool();
-    CreatePool();
+    if (!CreatePool()) std::abort();
     CreateSystemResources();
 }
 

@@ -21,7 +21,7 @@ void fresh_system() {
     static TempFolder folder("bench-text");
     StoreSystemFlags(0);  // no log lines
     ResetResources();
-    CreatePool();
+    if (!CreatePool()) std::abort();
     if (!CreateSystemResources()) std::abort();
 }
 

@@ -3,7 +3,9 @@
 #include "core/config.h"
 #include "core/log.h"
 #include "core/system.h"
+#include "host/font.h"
 #include "host/identity.h"
+#include "host/message_loop.h"
 #include "host/program_thread.h"
 #include "host/window.h"
 #include "kernel/startup.h"
@@ -15,7 +17,12 @@ constexpr int kDrawBatchLimit = 1;
 }  // namespace
 
 void AppStartUp() {
-    SystemInit();
+    if (!SystemInit()) {
+        HostEndProgram(1);
+        return;
+    }
+    // The fonts are looked up now, so a machine without them is told at once.
+    HostFontAvailable(HostFontKind::kMincho);
     HostIdentity id = ReadHostIdentity();
     LogLinef("    TUVO %s active", kHostVersion);
     LogLinef("       Win Version %d.%d  %s  GdiBatchLimit %d", id.major, id.minor,

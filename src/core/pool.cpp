@@ -135,11 +135,10 @@ bool CreatePoolSized(uint32_t pool_bytes, uint32_t handle_entries) {
     return true;
 }
 
-void CreatePool() {
-    if (!CreatePoolSized(kPoolSize, kInitialHandleEntries)) {
-        LogLine("ﾒﾓﾘﾌﾟｰﾙが作成できませんでした"_sj);
-        std::exit(1);
-    }
+bool CreatePool() {
+    if (CreatePoolSized(kPoolSize, kInitialHandleEntries)) return true;
+    LogLine("ﾒﾓﾘﾌﾟｰﾙが作成できませんでした"_sj);
+    return false;
 }
 
 void DestroyPool() {

@@ -43,8 +43,9 @@ struct PoolMarks {
     uint32_t relocate_line;    // first free byte of the data area
 };
 
-// Creates the production pool; logs and ends the program with status 1 when it cannot.
-void CreatePool();
+// Creates the production pool; logs and returns false when it cannot (the program then ends
+// with status 1, in order, from its start-up).
+bool CreatePool();
 // Creates a pool of another size (tests); returns false instead of ending the program.
 bool CreatePoolSized(uint32_t pool_bytes, uint32_t handle_entries);
 // Releases the pool (tests and the end of the program).

@@ -7,10 +7,13 @@
 #include FT_SYNTHESIS_H
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+
+#include "host/log_sink.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -74,6 +77,21 @@ std::string FindFontFile(const char* const* families) {
     return file;
 }
 
+// Without its fonts every text of the system stays blank: the player is told once, on stderr
+// and in the log, what is missing and how to get it.
+void report_missing_fonts(bool mincho, bool gothic) {
+    if (mincho && gothic) return;
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "noma: no font found for %s%s%s (fontconfig has neither the MS nor the IPA "
+                  "family): %s text stays blank; install fonts-ipafont-mincho and "
+                  "fonts-ipafont-gothic",
+                  mincho ? "" : "Mincho", !mincho && !gothic ? " and " : "", gothic ? "" : "Gothic",
+                  !mincho && !gothic ? "all" : "some");
+    std::fprintf(stderr, "%s\n", line);
+    HostLog(line);
+}
+
 Fonts& GetFonts() {
     static Fonts fonts;
     static std::once_flag once;
@@ -88,6 +106,7 @@ Fonts& GetFonts() {
         const std::string gothic = FindFontFile(kGothic);
         if (!mincho.empty()) FT_New_Face(fonts.library, mincho.c_str(), 0, &fonts.mincho.face);
         if (!gothic.empty()) FT_New_Face(fonts.library, gothic.c_str(), 0, &fonts.gothic.face);
+        report_missing_fonts(fonts.mincho.face != nullptr, fonts.gothic.face != nullptr);
     });
     return fonts;
 }

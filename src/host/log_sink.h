@@ -1,5 +1,6 @@
 // The host's way to the error log. The host knows no log file of its own: the layer that owns
-// the error log installs a sink, and until then the host's lines are dropped.
+// the error log installs a sink. Lines that come before it are kept (up to 64) and handed to
+// the sink when it is installed.
 #pragma once
 
 using HostLogSink = void (*)(const char* line);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "host/clock.h"
@@ -32,6 +33,7 @@ const auto process_start = std::chrono::steady_clock::now();
 HostSystem the_system;
 bool begun = false;  // the system's start-up has been run
 bool close_requested = false;
+int exit_status = 0;
 bool window_destroyed = false;
 bool startup_reported = false;
 
@@ -161,11 +163,28 @@ void message_loop() {
 
 // Headless runs take SDL's dummy video driver: windows in memory only, no graphics stack
 // loaded.
+// Without a display SDL would fall back to a driver that shows nothing, and the game would run
+// where nobody can see or end it: such a run is refused unless a driver was chosen on purpose.
+constexpr const char* kNoDisplay =
+    "noma: no display to open a window on (DISPLAY and WAYLAND_DISPLAY lead nowhere).\n"
+    "      Run 'noma --headless' to play without a window (with --input for scripted input).\n";
+
 bool init_video(bool headless) {
-    if (headless && !std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
-    std::fprintf(stderr, "noma: cannot start the video system: %s\n", SDL_GetError());
-    return false;
+    bool chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    if (headless && !chosen) setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "noma: cannot start the video system: %s\n", SDL_GetError());
+        if (!headless) std::fputs(kNoDisplay, stderr);
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!headless && !chosen && driver &&
+        (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"))) {
+        std::fputs(kNoDisplay, stderr);
+        SDL_Quit();
+        return false;
+    }
+    return true;
 }
 
 // The screen size and window kind by the screen rule.
@@ -187,6 +206,11 @@ bool screen_is_captionless() {
 }
 
 }  // namespace
+
+void HostEndProgram(int status) {
+    exit_status = status;
+    destroy_main_window();
+}
 
 int HostMain(const HostOptions& options, const HostSystem& system) {
     the_system = system;
@@ -242,9 +266,12 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     message_loop();
 
     if (!HostEndProgramThread(kThreadEndWaitMs)) {
-        // The program thread is stuck inside a task: the process ends without it.
+        // The program thread is stuck inside a task: the process ends without it, and says so.
+        std::fprintf(stderr,
+                     "noma: the program thread did not stop within %u ms; ending without it\n",
+                     kThreadEndWaitMs);
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::_Exit(1);
     }
     // Streams the system left open (the log, when the program ends without a shutdown) are
     // closed as the runtime closes them at a program's end.
@@ -252,5 +279,5 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     HostCloseSound();
     HostDestroyWindows();
     SDL_Quit();
-    return 0;
+    return exit_status;
 }

@@ -15,5 +15,10 @@ struct HostSystem {
     void (*configured_screen)(int* width, int* height) = nullptr;
 };
 
+// Ends the program with `status` (non-zero: a failure) once the current message is handled:
+// the start-up calls it when the system cannot be brought up. The program thread is let go,
+// the streams closed and the window destroyed in the usual order.
+void HostEndProgram(int status);
+
 // Runs the program; returns its exit status.
 int HostMain(const HostOptions& options, const HostSystem& system);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "host/clock.h"
@@ -16,14 +17,20 @@
 
 namespace {
 
-std::thread program_thread;
-std::atomic<bool> started{false};
-std::atomic<bool> abandoned{false};  // the program ends before the thread was started
+// Never destroyed: an exit() from inside a library (Xlib's end on a lost display) must not
+// meet a joinable thread object in the static destructors.
+std::thread& program_thread = *new std::thread;
+// Whether the thread may run its cycles: it waits on this one value until the start-up has
+// finished or the program ends without a start.
+enum Launch : int { kWaiting, kStarted, kAbandoned };
+std::atomic<int> launch{kWaiting};
 std::atomic<bool> finished{false};
 std::atomic<bool> close_posted{false};
 std::atomic<bool> repaint_posted{false};
 std::atomic<RepaintHandler> repaint_handler{nullptr};
 ProgramHooks hooks;  // set before the thread starts, read only after
+
+void end_at_exit();
 
 // The cycles run at raised priority where the system lets the user have it; headless runs
 // keep the ordinary priority (their cycles never sleep).
@@ -36,9 +43,8 @@ void raise_priority() {
 
 void program_thread_main() {
     // Nothing runs before the start-up on the first paint has finished (the log opens there).
-    while (!started.load() && !abandoned.load())
-        started.wait(false);
-    if (started.load()) {
+    launch.wait(kWaiting);
+    if (launch.load() == kStarted) {
         if (!HostClockIsVirtual()) raise_priority();
         HostLog("**** START! THREAD PROGRAM!! ****");
         if (hooks.run) hooks.run();
@@ -61,6 +67,7 @@ void HostSetProgramHooks(const ProgramHooks& new_hooks) {
 }
 
 bool HostStartProgramThread() {
+    std::atexit(end_at_exit);
     try {
         program_thread = std::thread(program_thread_main);
     } catch (const std::system_error&) {
@@ -70,23 +77,45 @@ bool HostStartProgramThread() {
 }
 
 void HostSetStarted() {
-    started.store(true);
-    started.notify_all();
+    int waiting = kWaiting;
+    launch.compare_exchange_strong(waiting, kStarted);
+    launch.notify_all();
 }
 
 bool HostStarted() {
-    return started.load();
+    return launch.load() == kStarted;
 }
 
 bool HostProgramThreadFinished() {
     return finished.load();
 }
 
+namespace {
+
+constexpr uint32_t kExitWaitMs = 3000;
+
+// An exit() that does not come through the message loop's end (Xlib ends the process when the
+// display goes away) still lets the system shut down in order before the streams are flushed:
+// the shutdown request goes in as from the close box, and the cycles get time to finish it.
+void end_at_exit() {
+    if (!program_thread.joinable() || finished.load()) return;
+    if (launch.load() == kStarted && hooks.close_request && !(hooks.stopping && hooks.stopping())) {
+        HostLog("TUVO CLOSED");
+        hooks.close_request();
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kExitWaitMs);
+        while (!finished.load() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    HostEndProgramThread(kExitWaitMs);
+}
+
+}  // namespace
+
 bool HostEndProgramThread(uint32_t wait_ms) {
     if (!program_thread.joinable()) return true;
-    if (!started.load()) {
-        abandoned.store(true);
-        started.notify_all();
+    int waiting = kWaiting;
+    if (launch.compare_exchange_strong(waiting, kAbandoned)) {
+        launch.notify_all();
     } else if (!finished.load()) {
         if (hooks.request_stop) hooks.request_stop();
     }

@@ -30,13 +30,12 @@ void ResetEvents() {
     g_current_task = 0;
 }
 
-void InitEvents() {
+bool InitEvents() {
     LogLinef("\tevent info size %d(keep %d)\tevent struct size %d", 20, 28, int(kEventRecordSize));
     ResetEvents();
-    if (!SendEvent(0, 0, EVENT_FIRST)) {
-        HostMessageBox("init event errror!!");
-        std::exit(1);
-    }
+    if (SendEvent(0, 0, EVENT_FIRST)) return true;
+    HostMessageBox("init event errror!!");
+    return false;
 }
 
 Handle SendEvent(uint32_t source, uint32_t destination, uint16_t code) {

@@ -105,8 +105,9 @@ extern Handle g_current_task;
 // The event record behind a handle, or nullptr. Re-read it after any call that may allocate.
 EventRecord* event_record(Handle event);
 
-// Logs the record sizes and creates the first event; ends the program when it cannot.
-void InitEvents();
+// Logs the record sizes and creates the first event. When it cannot, it shows "init event
+// errror!!" and returns false: the program then ends with status 1 from its start-up.
+bool InitEvents();
 // Forgets the chain (start-up and tests).
 void ResetEvents();
 

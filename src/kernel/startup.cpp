@@ -117,14 +117,14 @@ void SetWindowSystemStartUp(const WindowSystemStartUp& steps) {
     window_system = steps;
 }
 
-void SystemInit() {
+bool SystemInit() {
     print_banner();
     HostOpenScreen();
     HostClearButtons();
     OpenErrorLog();
     StoreSystemFlags(FLAG_TRACE);
     UpdateInstallRecord();
-    CreatePool();
+    if (!CreatePool()) return false;
     ResetResources();  // a new pool holds no resources
     ReadSystemFlags();
     read_names();
@@ -139,7 +139,8 @@ void SystemInit() {
     read_screen();
     CreateSystemResources();
     run_step(window_system.create_fonts);
-    InitEvents();
+    if (!InitEvents()) return false;
     run_step(window_system.start);
     if (TestSystemFlag(FLAG_TEST_RUN)) check_initialisation();
+    return true;
 }

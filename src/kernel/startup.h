@@ -20,4 +20,5 @@ void SetWindowSystemStartUp(const WindowSystemStartUp& steps);
 
 // Runs the whole start-up; the host calls it once, on its first paint. It leaves the phase at
 // 2, so the manager's first call registers the system tasks.
-void SystemInit();
+// False when the pool or the first event cannot be made: the program must end with status 1.
+bool SystemInit();

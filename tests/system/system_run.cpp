@@ -76,24 +76,26 @@ void SystemTest::SetIni(const std::string& key, const std::string& value) {
 }
 
 pid_t SystemTest::Start(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-    std::string program = std::string(NOMA_BINARY_DIR) + "/noma";
-    std::vector<std::string> argv_text = {program, "--data", folder_};
+    std::vector<std::string> argv_text = wrapper_;
+    argv_text.insert(argv_text.end(), {std::string(NOMA_BINARY_DIR) + "/noma", "--data", folder_});
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argv_text)
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // NAME=value sets a variable, a bare NAME removes it.
+    auto name_of = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
     std::vector<std::string> env_text;
     for (char** e = environ; *e; ++e) {
         std::string entry = *e;
         bool replaced = false;
-        for (const std::string& add : env)
-            if (entry.substr(0, entry.find('=') + 1) == add.substr(0, add.find('=') + 1))
-                replaced = true;
+        for (const std::string& change : env)
+            replaced = replaced || name_of(entry) == name_of(change);
         if (!replaced) env_text.push_back(entry);
     }
-    env_text.insert(env_text.end(), env.begin(), env.end());
+    for (const std::string& change : env)
+        if (change.find('=') != std::string::npos) env_text.push_back(change);
     std::vector<char*> envp;
     for (std::string& e : env_text)
         envp.push_back(e.data());
@@ -107,9 +109,9 @@ pid_t SystemTest::Start(const std::vector<std::string>& args, const std::vector<
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
-    int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(failed, 0) << "cannot start " << program;
+    EXPECT_EQ(failed, 0) << "cannot start " << argv[0];
     if (failed) return -1;
     started_.push_back(pid);
     return pid;

@@ -29,8 +29,9 @@ protected:
     // Sets a key of NOMA.ini (an empty value removes the key's line).
     void SetIni(const std::string& key, const std::string& value);
 
-    // Starts noma on the working folder with `args` after --data; `env` entries (NAME=value)
-    // are added to the environment.
+    // Starts noma on the working folder with `args` after --data; `env` entries NAME=value are
+    // set in its environment, bare NAMEs removed from it. The program runs under `wrapper_`
+    // when that names a command (prlimit with its options, say).
     pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
     // Waits for a started noma; kills it after `timeout_ms`.
     NomaRun Wait(pid_t pid, int timeout_ms);
@@ -45,6 +46,7 @@ protected:
     // a line ending in "*" matches every log line that begins with the rest of it.
     ::testing::AssertionResult LogInOrder(const std::vector<std::string>& expected);
 
+    std::vector<std::string> wrapper_;
     std::string folder_;
     std::vector<pid_t> started_;
     int run_ = 0;

@@ -36,8 +36,7 @@ int CmdResBuild(int argc, char** argv) {
         std::fprintf(stderr, "usage: nomatool res-build DEFINITION.txt\n");
         return 2;
     }
-    CreatePool();
-    if (!CreateSystemResources()) {
+    if (!CreatePool() || !CreateSystemResources()) {
         std::fprintf(stderr, "nomatool: cannot create the system resources\n");
         return 1;
     }

@@ -9,8 +9,7 @@
 #include "resource/resource_file.h"
 
 Handle LoadResourceForTool(const char* path) {
-    CreatePool();
-    if (!CreateSystemResources()) {
+    if (!CreatePool() || !CreateSystemResources()) {
         std::fprintf(stderr, "nomatool: cannot create the system resources\n");
         return 0;
     }

@@ -16,8 +16,7 @@ int CmdTextLines(int argc, char** argv) {
         std::fprintf(stderr, "usage: nomatool text-lines FILE\n");
         return 2;
     }
-    CreatePool();
-    if (!CreateSystemResources()) {
+    if (!CreatePool() || !CreateSystemResources()) {
         std::fprintf(stderr, "nomatool: cannot create the system resources\n");
         return 1;
     }
