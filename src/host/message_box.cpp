@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "host/box_in_window.h"
+#include "host/log_sink.h"
 #include "host/sjis.h"
 #include "host/window.h"
 
@@ -30,6 +32,12 @@ void HostShowBox(const char* text, BoxIcon icon) {
     // Owned by the main window when shown on the main thread; a box of the program thread
     // stands alone, so it never touches the window from a second thread.
     SDL_Window* owner = HostOnMainThread() ? HostMainWindow() : nullptr;
-    if (headless || SDL_ShowSimpleMessageBox(flags, "TUVO", utf8.c_str(), owner) != 0)
-        std::fprintf(stderr, "TUVO: %s\n", utf8.c_str());
+    if (!headless && !HostBoxesInWindowForced() &&
+        SDL_ShowSimpleMessageBox(flags, "TUVO", utf8.c_str(), owner) == 0)
+        return;
+    // Headless, or the desktop could not show the box: the message goes to stderr and the log,
+    // and a windowed run shows it inside its own window.
+    std::fprintf(stderr, "TUVO: %s\n", utf8.c_str());
+    HostLogf("TUVO: %s", text ? text : "");
+    if (!headless) HostBoxInWindow(text);
 }

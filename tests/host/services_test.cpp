@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "host/clock.h"
+#include "host/cycle.h"
 #include "host/input.h"
 #include "host/message_box.h"
 #include "host/services.h"
@@ -96,6 +97,21 @@ TEST(HostServices, TitleAndSleep) {
     EXPECT_EQ(now.second, 0);
     EXPECT_EQ(now.millisecond, 10);
     HostUseVirtualClock(false);
+}
+
+}  // namespace
+
+namespace {
+
+// On the real clock a cycle lasts at least its period: the rest of it is slept, never spun
+// through at full speed. (A lower bound only: sleeping never ends early.)
+TEST(HostServices, CyclesArePacedOnTheRealClock) {
+    HostUseVirtualClock(false);
+    HostCycleEnd();
+    uint32_t start = HostTickCount();
+    for (int i = 0; i < 20; ++i)
+        HostCycleEnd();
+    EXPECT_GE(HostTickCount() - start, 20 * kCyclePeriodMs - 1);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 // Whole-system runs that cannot go as planned: no memory for the pool, no display, no fonts.
 // Each ends with a clear word and an orderly exit, never an abort or an invisible run.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <thread>
+
 #include "system/system_run.h"
 
 namespace {
@@ -61,6 +67,28 @@ TEST_F(FailingRun, MissingFontsAreReportedOnceOnStderrAndInTheLog) {
     for (const std::string& line : Log())
         logged += line.rfind("noma: no font found", 0) == 0;
     EXPECT_EQ(logged, 1);
+}
+
+TEST_F(FailingRun, AStuckSystemEndsOnTheSecondSignalWithStatusOne) {
+    // A host whose cycles never end and never look at the stop flag, on the real clock.
+    program_ = "stuck_program";
+    pid_t pid = Start({});
+    std::string out = ".out" + std::to_string(run_);
+    for (int i = 0; i < 3000 && Read(out).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(Read(out), "stuck: cycles begin\n");
+    // The first signal is a close, which waits for a cycle end that never comes.
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "the first signal must only ask to close";
+    // The second one ends the program: the stuck thread is left behind, and that is said.
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    NomaRun run = Wait(pid, 20000);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_NE(run.err.find("noma: the program thread did not stop within 3000 ms"),
+              std::string::npos)
+        << run.err;
 }
 
 }  // namespace

@@ -77,7 +77,8 @@ void SystemTest::SetIni(const std::string& key, const std::string& value) {
 
 pid_t SystemTest::Start(const std::vector<std::string>& args, const std::vector<std::string>& env) {
     std::vector<std::string> argv_text = wrapper_;
-    argv_text.insert(argv_text.end(), {std::string(NOMA_BINARY_DIR) + "/noma", "--data", folder_});
+    argv_text.insert(argv_text.end(),
+                     {std::string(NOMA_BINARY_DIR) + "/" + program_, "--data", folder_});
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argv_text)

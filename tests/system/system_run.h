@@ -47,6 +47,7 @@ protected:
     ::testing::AssertionResult LogInOrder(const std::vector<std::string>& expected);
 
     std::vector<std::string> wrapper_;
+    std::string program_ = "noma";  // a program of the build's folder
     std::string folder_;
     std::vector<pid_t> started_;
     int run_ = 0;

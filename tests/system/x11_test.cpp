@@ -172,3 +172,48 @@ TEST_F(X11Window, StartsOnThePaintAndClosesInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window killed from outside (its X connection goes): the system still shuts down in
+// order, the log is complete, and the process ends without an abort.
+TEST_F(X11Window, AKilledWindowStillShutsDownInOrder) {
+    pid_t noma = StartNoma();
+    ASSERT_TRUE(WaitForLog("System start", 30000)) << display_ << ": " << Read(".err1");
+    std::vector<Window> windows = Windows();
+    ASSERT_EQ(windows.size(), 1u);
+    Xdotool("windowkill " + std::to_string(windows[0].id));
+    NomaRun run = Wait(noma, 30000);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_GE(run.exit_status, 0) << "ended by a signal: " << run.err;
+    EXPECT_EQ(run.err.find("terminate called"), std::string::npos) << run.err;
+    EXPECT_TRUE(LogInOrder({"System start", "TUVO CLOSED",
+                            Sj("ShutDownEventを受け取りました　終了します。"),
+                            Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")}));
+}
+
+}  // namespace
+
+namespace {
+
+// A box the desktop cannot show is drawn in the game's window: the start waits for its
+// answer, and a key gives it.
+TEST_F(X11Window, ABoxDrawnInTheWindowWaitsForAKey) {
+    SetIni("MEMORY_TYPE", "PDP");
+    pid_t noma = Start(
+        {}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+             "SDL_RENDER_DRIVER=software", "NOMA_BOX_IN_WINDOW=1", "ASAN_OPTIONS=detect_leaks=0"});
+    const std::string box = "TUVO: " + Sj("SYSTEM.iniのMEMORY_TYPEが記述が違います！");
+    ASSERT_TRUE(WaitForLog(box, 30000)) << Read(".err1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(WaitForLog("System start", 10)) << "the start must wait for the box";
+    std::vector<Window> windows = Windows();
+    ASSERT_EQ(windows.size(), 1u);
+    Xdotool("key --window " + std::to_string(windows[0].id) + " Return");
+    ASSERT_TRUE(WaitForLog("System start", 30000));
+    ASSERT_TRUE(send_close(display_, windows[0].id));
+    NomaRun run = Wait(noma, 30000);
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+}
+
+}  // namespace
