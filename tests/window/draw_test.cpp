@@ -9,12 +9,15 @@
 #include "host/raster.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
+#include "kernel/task_record.h"
+#include "resource/resource.h"
 #include "text/tag_draw.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/escaped_text.h"
 #include "window/font.h"
 #include "window/gc.h"
+#include "window/panel.h"
 #include "window/win_text.h"
 #include "window/window.h"
 #include "window/window_draw.h"
@@ -125,6 +128,19 @@ TEST_F(DrawTest, CoveredOrClosedWindowsTakeNoDrawingAndClearingShowsWhatLiesUnde
     EXPECT_EQ(At(100, 0), kRed);
 }
 
+TEST_F(DrawTest, GradientBandsTakeTheRampInOrderWhateverTheRampIndex) {
+    const uint32_t* ramp = gc_record(window_record(w_)->gc)->ramp;
+    for (int index : {0, 5, 15}) {
+        Clear();
+        GradationBand(w_, 2, 96, index, 10);  // bands of 6 pixels from x 2
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(At(2 + 6 * i, 0), ramp[i]) << "index " << index << " band " << i;
+            EXPECT_EQ(At(7 + 6 * i, 9), ramp[i]) << "index " << index << " band " << i;
+        }
+        EXPECT_EQ(Painted(), 96 * 10);
+    }
+}
+
 constexpr uint32_t kBack = 0x000000;
 constexpr uint32_t kInk = 0x00FF00;
 constexpr uint32_t kAny = 0xFFFFFFFF;
@@ -232,7 +248,11 @@ TEST_F(TextTest, TagDrawChangesTheGCAndSurvivesBadTags) {
     tag_draw(w_, 0, 40, "<font_color red>X", gc_);
     EXPECT_EQ(gc_record(gc_)->text, ColorByName("red")) << "the GC keeps the new colour";
     tag_draw(w_, 0, 0, "<font_size 2><font_size 77>", gc_);
-    EXPECT_EQ(gc_record(gc_)->font, FindFont(2)) << "no font 77: unchanged";
+    Handle small = FindFont(0, 2);
+    EXPECT_EQ(gc_record(gc_)->font, small) << "no font 77: unchanged";
+    // The font is selected for the window's owner, the task that draws.
+    EXPECT_EQ(task_record(owner_)->last_selected_record, small);
+    EXPECT_EQ(task_record(owner_)->last_opened_resource, g_resources.font);
     tag_draw(w_, 0, 0, "X<font_color blue", gc_);  // no closing bracket: drawing ends
     EXPECT_EQ(gc_record(gc_)->text, ColorByName("red"));
 
