@@ -141,6 +141,75 @@ TEST_F(DrawTest, GradientBandsTakeTheRampInOrderWhateverTheRampIndex) {
     }
 }
 
+// Title boxes: the name's ink in the bar, measured against the same text drawn on its own.
+class TitleTest : public WindowTest {
+protected:
+    // Pixels of the control bar of `w` that change when its name is drawn.
+    int TitleInk(Handle w, const char* name) {
+        Handle gc = decoration_gc(w);
+        int left = client_left(w), top = bar_top(w), width = window_record(w)->width;
+        set_window_name(w, "");
+        draw_control_bar(w, gc);
+        std::vector<uint32_t> bare = Bar(left, top, width);
+        set_window_name(w, name);
+        draw_control_bar(w, gc);
+        std::vector<uint32_t> titled = Bar(left, top, width);
+        int n = 0;
+        for (size_t i = 0; i < bare.size(); ++i)
+            n += bare[i] != titled[i];
+        return n;
+    }
+    // Pixels that `text` inks when drawn alone as the title would draw it.
+    int TextInk(Handle w, const char* text) {
+        const GCRecord* g = gc_record(decoration_gc(w));
+        Handle font = g_window_manager.window_font ? g_window_manager.window_font : g->font;
+        HostFillRect(0, 200, kScreenWidth, 40, g->fill);
+        DrawFontText(10, 210, text, g->text, font);
+        int n = 0;
+        for (int y = 200; y < 240; ++y)
+            for (int x = 0; x < kScreenWidth; ++x)
+                n += Pixel(x, y) != g->fill;
+        return n;
+    }
+    std::vector<uint32_t> Bar(int left, int top, int width) {
+        std::vector<uint32_t> pixels;
+        for (int y = top; y < top + kBarHeight; ++y)
+            for (int x = left; x < left + width; ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
+};
+
+TEST_F(TitleTest, NarrowBarsKeepTheNameWholeWhereItFits) {
+    const uint32_t bar = WIN_CONTROLBAR | WIN_TITLE, boxes = WIN_CLOSEBOX | WIN_RESIZEBOX;
+    const struct {
+        int width;
+        uint32_t mode;
+        const char* name;
+        const char* shown;  // nullptr: cut to what fits
+    } cases[] = {
+        {80, bar, "Narrow", "Narrow"},
+        {70, bar, "Wm", "Wm"},
+        {70, bar | WIN_CLOSEBOX, "Wm", "Wm"},
+        {200, bar | boxes, "Narrow", "Narrow"},
+        {300, bar | WIN_CLOSEBOX, "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLM.."},
+        {80, bar | boxes, "Narrow", nullptr},
+    };
+    Handle owner = NewTask("Titled");
+    for (const auto& c : cases) {
+        Handle w = OpenAt(owner, 20, 40, c.width, 30, c.mode);
+        int whole = TextInk(w, c.name);
+        int ink = TitleInk(w, c.name);
+        if (c.shown) {
+            EXPECT_EQ(ink, TextInk(w, c.shown)) << c.name << " in " << c.width;
+        } else {
+            EXPECT_GT(ink, 0) << c.name << " in " << c.width;
+            EXPECT_LT(ink, whole) << c.name << " in " << c.width;
+        }
+        close_window(w);
+    }
+}
+
 constexpr uint32_t kBack = 0x000000;
 constexpr uint32_t kInk = 0x00FF00;
 constexpr uint32_t kAny = 0xFFFFFFFF;
