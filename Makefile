@@ -2,7 +2,7 @@
 # that are missing (non-interactively), configure and build.
 
 DEBIAN_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
-	libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev \
+	libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev \
 	fonts-ipafont-mincho fonts-ipafont-gothic fluid-soundfont-gm libpng-dev \
 	libgtest-dev googletest libbenchmark-dev xauth xvfb xdotool
 
