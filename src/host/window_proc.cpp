@@ -100,7 +100,8 @@ WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout
             if (!focused) break;
             if (event.button.button == SDL_BUTTON_LEFT) HostSetMouseButtons(MOUSE_LEFT);
             if (event.button.button == SDL_BUTTON_RIGHT) HostSetMouseButtons(MOUSE_RIGHT);
-            button_held = true;
+            if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
+                button_held = true;
             break;
         case SDL_MOUSEBUTTONUP:
             move_cursor(event.button.x, event.button.y, layout, output_scale);

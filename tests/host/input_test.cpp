@@ -317,6 +317,9 @@ TEST_F(WindowInputTest, ThePointerLeavingTheWindowTakesTheCursorOutOfEveryWindow
     EXPECT_EQ(HostCursor().y, 40);
     Button(SDL_BUTTON_LEFT, false, 900, 40);  // released outside: the cursor is where it was
     EXPECT_EQ(HostCursor().x, 900);
+    Button(SDL_BUTTON_MIDDLE, true, 30, 40);  // the middle button is no drag
+    Send(leave);
+    EXPECT_LT(HostCursor().x, -10000);
 }
 
 // Cursor and modifier state are each published as one value: a reader on another thread never
