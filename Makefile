@@ -2,7 +2,7 @@
 # that are missing (non-interactively), configure and build.
 
 DEBIAN_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
-	libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev \
+	libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev \
 	fonts-ipafont-mincho fonts-ipafont-gothic fluid-soundfont-gm libpng-dev \
 	libgtest-dev googletest libbenchmark-dev xauth xvfb xdotool
 
@@ -62,7 +62,7 @@ sanitizer-tests: deps
 thread-tests: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
-	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf \
+	OMP_NUM_THREADS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf \
 		timeout 900 ./$(TSAN_BUILD)/tests/test_system
 
 bench: build

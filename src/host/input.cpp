@@ -1,59 +1,115 @@
 #include "host/input.h"
 
 #include <atomic>
-
-#include "host/sjis.h"
+#include <cstddef>
+#include <mutex>
 
 namespace {
 
-// The pending key word: the code in the low 16 bits; a Shift-JIS trail byte waiting behind
-// it in bits 16-23 (kHasTrail); kAwaitsTrail while the pending code is a lead byte from a
-// character message whose trail byte has not come yet.
-constexpr uint32_t kCodeMask = 0xFFFF;
-constexpr uint32_t kHasTrail = 1u << 24;
-constexpr uint32_t kAwaitsTrail = 1u << 25;
+// Keystrokes wait here until the key reader takes them, one code per read, so keys typed
+// faster than the reader's cycles are all delivered in order. A key down's code stays open to
+// the character message of the same keystroke, which replaces it while it is unread (the
+// reader sees 'a', not 'A' and 'a'); once read, the character follows as a code of its own.
+struct QueuedCode {
+    uint16_t code;
+    bool key_down;
+};
+constexpr size_t kQueueCapacity = 256;  // beyond this, keys are dropped until the reader reads
 
-std::atomic<uint32_t> pending_key{0};
-std::atomic<uint16_t> mouse_buttons{0};
+class KeyQueue {
+public:
+    void push(uint16_t code, bool key_down) {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (count_ == kQueueCapacity) return;
+        codes_[(head_ + count_) % kQueueCapacity] = {code, key_down};
+        ++count_;
+    }
+    void push_character(uint16_t code) {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (count_ > 0) {
+            QueuedCode& last = codes_[(head_ + count_ - 1) % kQueueCapacity];
+            if (last.key_down) {
+                last = {code, false};
+                return;
+            }
+        }
+        if (count_ == kQueueCapacity) return;
+        codes_[(head_ + count_) % kQueueCapacity] = {code, false};
+        ++count_;
+    }
+    uint16_t pop() {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (count_ == 0) return 0;
+        uint16_t code = codes_[head_].code;
+        head_ = (head_ + 1) % kQueueCapacity;
+        --count_;
+        return code;
+    }
+    bool empty() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return count_ == 0;
+    }
+    void clear() {
+        std::lock_guard<std::mutex> hold(lock_);
+        head_ = count_ = 0;
+    }
+
+private:
+    std::mutex lock_;
+    QueuedCode codes_[kQueueCapacity] = {};
+    size_t head_ = 0, count_ = 0;
+};
+
+KeyQueue keys;
+
+// The mouse buttons: the state now in the low half; in the high half a press that no poll has
+// seen yet. A click whose press and release both fall between two polls would otherwise never
+// be seen: the latch hands the press to the next poll, and the poll after it sees the release.
+std::atomic<uint32_t> mouse_buttons{0};
 std::atomic<uint64_t> cursor{0};  // x in the low half, y in the high half
-std::atomic<uint32_t> modifier_bits{0};
-std::atomic<bool> window_focused{true};
+// The modifier bits and, in bit 31, that the main window is in the background: one word, so a
+// reader never pairs the bits of one moment with the focus of another.
+constexpr uint32_t kUnfocused = 1u << 31;
+std::atomic<uint32_t> modifier_state{0};
+
+uint16_t seen_buttons(uint32_t word) {
+    uint16_t latched = uint16_t(word >> 16);
+    return latched ? latched : uint16_t(word);
+}
 
 }  // namespace
 
 void HostStoreKey(uint16_t code) {
-    pending_key.store(code);
+    keys.push(code, true);
 }
 
 void HostStoreChar(uint16_t code) {
-    uint32_t old = pending_key.load();
-    uint32_t next;
-    do {
-        if ((old & kAwaitsTrail) && code <= 0xFF && IsSjisTrail(uint8_t(code)))
-            next = (old & kCodeMask) | uint32_t(code) << 16 | kHasTrail;
-        else
-            next = code | (code <= 0xFF && IsSjisLead(uint8_t(code)) ? kAwaitsTrail : 0);
-    } while (!pending_key.compare_exchange_weak(old, next));
+    keys.push_character(code);
 }
 
 uint16_t HostReadKey() {
-    uint32_t old = pending_key.load();
-    uint32_t next;
-    do {
-        next = (old & kHasTrail) ? (old >> 16) & 0xFF : 0;
-    } while (!pending_key.compare_exchange_weak(old, next));
-    return uint16_t(old & kCodeMask);
+    return keys.pop();
 }
 
 bool HostKeyPending() {
-    return pending_key.load() != 0;
+    return !keys.empty();
 }
 
 void HostSetMouseButtons(uint16_t state) {
-    mouse_buttons.store(state);
+    uint32_t old = mouse_buttons.load();
+    uint32_t next;
+    do {
+        next = state ? uint32_t(state) | uint32_t(state) << 16 : old & 0xFFFF0000u;
+    } while (!mouse_buttons.compare_exchange_weak(old, next));
 }
 uint16_t HostMouseButtons() {
-    return mouse_buttons.load();
+    return seen_buttons(mouse_buttons.load());
+}
+uint16_t HostPollMouseButtons() {
+    uint32_t old = mouse_buttons.load();
+    while (!mouse_buttons.compare_exchange_weak(old, old & 0xFFFFu)) {
+    }
+    return seen_buttons(old);
 }
 void HostClearButtons() {
     mouse_buttons.store(0);
@@ -62,25 +118,28 @@ void HostClearButtons() {
 void HostSetCursor(int x, int y) {
     cursor.store(uint32_t(x) | uint64_t(uint32_t(y)) << 32);
 }
+HostPoint HostCursor() {
+    uint64_t both = cursor.load();
+    return {int32_t(uint32_t(both)), int32_t(uint32_t(both >> 32))};
+}
 int HostCursorX() {
-    return int32_t(uint32_t(cursor.load()));
+    return HostCursor().x;
 }
 int HostCursorY() {
-    return int32_t(uint32_t(cursor.load() >> 32));
+    return HostCursor().y;
 }
 
 void HostSetModifierState(uint32_t bits, bool focused) {
-    modifier_bits.store(bits);
-    window_focused.store(focused);
+    modifier_state.store((bits & ~kUnfocused) | (focused ? 0 : kUnfocused));
 }
 uint32_t HostModifiers() {
-    return window_focused.load() ? modifier_bits.load() : 0;
+    uint32_t state = modifier_state.load();
+    return (state & kUnfocused) ? 0 : state;
 }
 
 void HostResetInput() {
-    pending_key.store(0);
+    keys.clear();
     mouse_buttons.store(0);
     cursor.store(0);
-    modifier_bits.store(0);
-    window_focused.store(true);
+    modifier_state.store(0);
 }

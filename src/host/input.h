@@ -1,6 +1,7 @@
 // Input state shared between the host's main thread (writer) and the program thread (reader):
-// the pending key code, the mouse buttons, the cursor and the modifier keys. Each is one
-// atomic value; there are no locks.
+// the queue of key codes, the mouse buttons, the cursor and the modifier keys. The queue has a
+// lock of its own; the others are each one atomic value, so a reader never sees half of a
+// change (x of one motion with y of another, or modifier bits without their focus).
 #pragma once
 
 #include <cstdint>
@@ -16,21 +17,31 @@ constexpr uint32_t MOD_CONTROL = 0x02;
 constexpr uint32_t MOD_ALT = 0x04;
 constexpr uint32_t MOD_INSERT = 0x1000;
 
-// Writer side (window procedure, scripted input).
-// A key down or wheel code: replaces any code not yet taken.
+// Writer side (window procedure, scripted input). Codes queue up and the reader takes them
+// one per read, in order.
+// A key down or wheel code.
 void HostStoreKey(uint16_t code);
-// A character message (the code already mapped by CharacterCode). It replaces any code not yet
-// taken, except that the trail byte of a Shift-JIS character joins the lead byte still pending
-// from the message before, so the key reader takes both, one after the other.
+// A character message (the code already mapped by CharacterCode). It takes the place of the
+// key down code stored just before it while that is still unread (the two are one keystroke);
+// otherwise it queues as a code of its own.
 void HostStoreChar(uint16_t code);
 void HostSetMouseButtons(uint16_t state);
 void HostSetCursor(int x, int y);  // client coordinates of the main window
 void HostSetModifierState(uint32_t bits, bool focused);
 
 // Reader side.
-uint16_t HostReadKey();  // the pending key code, cleared; 0 when none
+uint16_t HostReadKey();  // the oldest key code not read yet, taken; 0 when none
 bool HostKeyPending();   // a code waits to be read
+// The button state; a press that has come and gone since the last poll still counts as down.
 uint16_t HostMouseButtons();
+// The same for the button poll, which takes the press: the next poll sees the state as it is.
+uint16_t HostPollMouseButtons();
+// The cursor in client coordinates. HostCursor reads x and y together, so both come from the
+// same motion; code that needs both takes them from one call.
+struct HostPoint {
+    int x, y;
+};
+HostPoint HostCursor();
 int HostCursorX();
 int HostCursorY();
 uint32_t HostModifiers();  // 0 when the main window is not focused

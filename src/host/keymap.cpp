@@ -19,9 +19,9 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_CAPSLOCK, 0x14},
     {SDLK_ESCAPE, VK_ESCAPE},
     {SDLK_SPACE, 0x20},
-    {SDLK_PAGEUP, 0x21},
-    {SDLK_PAGEDOWN, 0x22},
-    {SDLK_END, 0x23},
+    {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},
     {SDLK_HOME, VK_HOME},
     {SDLK_LEFT, VK_LEFT},
     {SDLK_UP, VK_UP},
@@ -69,6 +69,14 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_QUOTE, 0xDE},
 };
 
+// The keypad's digit keys without Num Lock: the keys printed under the digits.
+constexpr KeyPair kKeypadNavigation[] = {
+    {SDLK_KP_0, VK_INSERT}, {SDLK_KP_1, VK_END},         {SDLK_KP_2, VK_DOWN},
+    {SDLK_KP_3, VK_NEXT},   {SDLK_KP_4, VK_LEFT},        {SDLK_KP_5, VK_CLEAR},
+    {SDLK_KP_6, VK_RIGHT},  {SDLK_KP_7, VK_HOME},        {SDLK_KP_8, VK_UP},
+    {SDLK_KP_9, VK_PRIOR},  {SDLK_KP_PERIOD, VK_DELETE}, {SDLK_KP_DECIMAL, VK_DELETE},
+};
+
 // Keys of other layouts that SDL names only by their position.
 struct ScancodePair {
     SDL_Scancode scancode;
@@ -94,7 +102,11 @@ constexpr ScancodePair kPositionKeys[] = {
 
 }  // namespace
 
-uint16_t VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
+uint16_t VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode, uint16_t mods) {
+    // Shift turns the digits of a locked keypad into navigation keys for as long as it is held.
+    if (!(mods & KMOD_NUM) || (mods & KMOD_SHIFT))
+        for (const KeyPair& p : kKeypadNavigation)
+            if (p.key == key) return p.vk;
     if (key >= 'a' && key <= 'z') return uint16_t(key - 'a' + 'A');
     if (key >= '0' && key <= '9') return uint16_t(key);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return uint16_t(0x61 + (key - SDLK_KP_1));

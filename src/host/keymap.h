@@ -17,6 +17,9 @@ enum VirtualKey : uint16_t {
     VK_CONTROL = 0x11,
     VK_MENU = 0x12,
     VK_ESCAPE = 0x1B,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
     VK_HOME = 0x24,
     VK_LEFT = 0x25,
     VK_UP = 0x26,
@@ -37,8 +40,10 @@ enum VirtualKey : uint16_t {
 // Code returned when nothing is to be stored.
 constexpr int kNoKeyCode = -1;
 
-// The virtual-key code of an SDL key; 0 when the key has none.
-uint16_t VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode);
+// The virtual-key code of an SDL key with the modifier state `mods` (SDL_Keymod bits); 0 when
+// the key has none. The keypad's digit keys are digits only with Num Lock on and no Shift;
+// otherwise they are the navigation keys printed on them (8 Up, 7 Home, 5 Clear, . Delete ...).
+uint16_t VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode, uint16_t mods);
 
 // Pending key code stored for a key down of virtual key `vk`, or kNoKeyCode (Control and the
 // input-method process key store nothing).

@@ -140,18 +140,16 @@ void report_startup() {
 }
 
 // The message loop. A message is handled as soon as it comes; without one the loop waits
-// for the next message, at most 1 ms while it has work of its own pending (characters to
-// hand on, the start not made yet) and otherwise until its next look at the surface.
+// for the next message, at most 1 ms while the start is not made yet and otherwise until its
+// next look at the surface.
 void message_loop() {
     while (!HostScreenClosed()) {
-        HostDeliverQueuedCharacters();
         HostApplyTitle();
         HostPresent(false);
         report_startup();
         if (HostProgramThreadFinished() && !window_destroyed) program_thread_closed();
         if (HostScreenClosed()) break;
-        uint32_t wait =
-            HostCharactersQueued() || !begun ? 1 : std::max<uint32_t>(1, HostPresentDueIn());
+        uint32_t wait = !begun ? 1 : std::max<uint32_t>(1, HostPresentDueIn());
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, int(wait))) {
             dispatch(event);

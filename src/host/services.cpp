@@ -34,7 +34,7 @@ uint32_t channel(uint32_t colour, int shift) {
 uint16_t HostSleep() {
     HostClockSleep(10);
     HostServiceProgramThread(PollPoint::Wait);
-    return HostMouseButtons();
+    return HostPollMouseButtons();
 }
 
 int HostFileTime(const char* path, char* text) {

@@ -10,24 +10,23 @@
 #include <vector>
 
 #include "host/file.h"
+#include "host/midi_synth.h"
 
 namespace {
 
 constexpr int kWaveChannel = 0;
 
-// The General MIDI soundfonts of the distribution, first found is used.
-const char* const kSoundFonts[] = {
-    "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-    "/usr/share/sounds/sf3/default-GM.sf3",
-};
-
 std::mutex sound_lock;  // sounds are started from the program thread, closed from the main one
 bool audio_open = false;
 bool audio_failed = false;
-Mix_Music* music = nullptr;
-std::vector<unsigned char> music_bytes;  // the mixer reads the MIDI file from here
+int audio_channels = 2;
 Mix_Chunk* wave = nullptr;
+
+// The mixer's music stream: the MIDI synthesiser's output (the buffer holds silence first).
+void SDLCALL mix_music(void*, Uint8* stream, int length) {
+    int frames = length / int(sizeof(int16_t)) / audio_channels;
+    MidiSynthRender(reinterpret_cast<int16_t*>(stream), frames, audio_channels);
+}
 
 bool open_audio() {
     if (audio_open) return true;
@@ -37,51 +36,33 @@ bool open_audio() {
         audio_failed = true;
         return false;
     }
-    if (!std::getenv("SDL_SOUNDFONTS")) {
-        for (const char* font : kSoundFonts) {
-            if (FILE* f = std::fopen(font, "rb")) {
-                std::fclose(f);
-                Mix_SetSoundFonts(font);
-                break;
-            }
-        }
-    }
-    Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != 0) {
         std::fprintf(stderr, "noma: no audio: %s\n", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         audio_failed = true;
         return false;
     }
+    int rate = 44100;
+    Uint16 format = AUDIO_S16SYS;
+    Mix_QuerySpec(&rate, &format, &audio_channels);
     Mix_AllocateChannels(4);
+    // The soundfont loads in the background from the first sound on, so the first song
+    // usually finds it ready.
+    MidiSynthOpen(rate);
+    Mix_HookMusic(mix_music, nullptr);
     audio_open = true;
     return true;
 }
 
-bool read_file(const char* name, std::vector<unsigned char>* bytes) {
+bool read_file(const char* name, std::vector<uint8_t>* bytes) {
     FILE* file = HostFileOpen(name, "rb");
     if (!file) return false;
     bytes->clear();
-    unsigned char buffer[65536];
+    uint8_t buffer[65536];
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
         bytes->insert(bytes->end(), buffer, buffer + n);
     std::fclose(file);
     return true;
-}
-
-// A standard MIDI file, bare or wrapped in a RIFF "RMID" file.
-bool is_midi(const std::vector<unsigned char>& bytes) {
-    auto tag = [&](size_t at, const char* text) {
-        return bytes.size() >= at + 4 && std::memcmp(bytes.data() + at, text, 4) == 0;
-    };
-    return tag(0, "MThd") || (tag(0, "RIFF") && tag(8, "RMID"));
-}
-
-void stop_music() {
-    if (!music) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(music);
-    music = nullptr;
 }
 
 void stop_wave() {
@@ -95,20 +76,18 @@ void stop_wave() {
 
 int HostPlayMidi(const char* file) {
     std::lock_guard<std::mutex> hold(sound_lock);
-    std::vector<unsigned char> bytes;
+    std::vector<uint8_t> bytes;
     if (!file || !read_file(file, &bytes)) return kMidiFileNotFound;
-    if (!is_midi(bytes)) return kMidiCannotPlay;
+    std::vector<uint8_t> smf = StandardMidiFile(bytes);
+    if (smf.empty()) return kMidiCannotPlay;
     if (!open_audio()) return kMidiNoDevice;
-    stop_music();
-    music_bytes = std::move(bytes);
-    SDL_RWops* rw = SDL_RWFromConstMem(music_bytes.data(), int(music_bytes.size()));
-    music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
-    if (!music) return kMidiCannotPlay;
-    if (Mix_PlayMusic(music, 0) != 0) {
-        stop_music();
-        return kMidiCannotPlay;
-    }
+    if (!*MidiSoundFontPath()) return kMidiCannotPlay;
+    MidiSynthPlay(std::move(smf));
     return 0;
+}
+
+bool HostMidiReady() {
+    return MidiSynthReady();
 }
 
 void HostPlayWave(const char* file, int loop) {
@@ -117,7 +96,7 @@ void HostPlayWave(const char* file, int loop) {
         if (audio_open) stop_wave();
         return;
     }
-    std::vector<unsigned char> bytes;
+    std::vector<uint8_t> bytes;
     if (!read_file(file, &bytes) || !open_audio()) return;
     stop_wave();
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
@@ -128,10 +107,10 @@ void HostPlayWave(const char* file, int loop) {
 void HostCloseSound() {
     std::lock_guard<std::mutex> hold(sound_lock);
     if (!audio_open) return;
-    stop_music();
     stop_wave();
+    Mix_HookMusic(nullptr, nullptr);
     Mix_CloseAudio();
-    Mix_Quit();
+    MidiSynthClose();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audio_open = false;
     audio_failed = false;

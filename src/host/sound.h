@@ -1,5 +1,6 @@
-// Sound through SDL2_mixer: MIDI files through FluidSynth with the General MIDI soundfont,
-// wave files on a mixer channel of their own. The audio device opens with the first sound.
+// Sound through SDL2_mixer: MIDI files through one FluidSynth synthesiser that keeps the
+// General MIDI soundfont loaded (host/midi_synth.h), wave files on a mixer channel of their
+// own. The audio device opens with the first sound, and the soundfont starts loading then.
 #pragma once
 
 // Errors HostPlayMidi returns.
@@ -7,8 +8,12 @@ constexpr int kMidiNoDevice = 262;      // the audio device cannot be opened
 constexpr int kMidiFileNotFound = 275;  // the file cannot be opened
 constexpr int kMidiCannotPlay = 296;    // the file is no playable MIDI file
 
-// Starts playing a MIDI file once (the one playing before stops); 0 on success.
+// Starts playing a MIDI file once (the one playing before stops); 0 on success. The program
+// thread only reads and checks the file: the song starts on the audio thread, as soon as the
+// soundfont is loaded.
 int HostPlayMidi(const char* file);
+// True once the soundfont has finished loading (songs then start within one audio buffer).
+bool HostMidiReady();
 
 // Starts playing a wave file, over and over when `loop` is not 0 (the wave playing before
 // stops); an empty name only stops the wave.

@@ -85,17 +85,29 @@ int DefaultWindowScale(int width, int height, int usable_width, int usable_heigh
     return std::max(1, std::min(usable_width / width, usable_height / height));
 }
 
+WindowPlacement PlaceMainWindow(int width, int height, int requested_scale,
+                                const SDL_Rect& usable) {
+    WindowPlacement place{std::max(1, requested_scale), int(SDL_WINDOWPOS_UNDEFINED),
+                          int(SDL_WINDOWPOS_UNDEFINED)};
+    bool known = usable.w > 0 && usable.h > 0;
+    if (!known) return place;
+    int fitting = DefaultWindowScale(width, height, usable.w, usable.h);
+    if (requested_scale <= 0 || requested_scale > fitting) place.scale = fitting;
+    if (width * place.scale > usable.w) place.x = usable.x;
+    if (height * place.scale > usable.h) place.y = usable.y;
+    return place;
+}
+
 bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless) {
     main_thread = std::this_thread::get_id();
-    SDL_Rect usable{0, 0, g_screen_width, g_screen_height};
+    SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, 0, 0};
-    if (scale <= 0) scale = DefaultWindowScale(g_screen_width, g_screen_height, usable.w, usable.h);
-    if (captionless) scale = 1;
+    WindowPlacement place = PlaceMainWindow(g_screen_width, g_screen_height, scale, usable);
+    if (captionless) place = {1, 0, 0};
     uint32_t flags = captionless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
     if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    int position = captionless ? 0 : SDL_WINDOWPOS_UNDEFINED;
-    main_window.window = SDL_CreateWindow("TUVO", position, position, g_screen_width * scale,
-                                          g_screen_height * scale, flags);
+    main_window.window = SDL_CreateWindow("TUVO", place.x, place.y, g_screen_width * place.scale,
+                                          g_screen_height * place.scale, flags);
     if (!main_window.window) {
         SDL_Log("noma: cannot create the window: %s", SDL_GetError());
         return false;

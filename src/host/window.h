@@ -25,6 +25,16 @@ ScreenChoice ChooseScreen(int display_width, int display_height, int ini_width, 
 // the display; at least 1.
 int DefaultWindowScale(int width, int height, int usable_width, int usable_height);
 
+// Where and how large the captioned main window is made: the requested scale (0 = the
+// default) shrunk to the largest that fits the usable area (at least 1; an area of unknown size
+// keeps the request), and the position left to the window manager except along a side that
+// still does not fit, where the window starts at the usable area's edge instead of off-screen.
+struct WindowPlacement {
+    int scale;
+    int x, y;  // SDL_WINDOWPOS_UNDEFINED or a position in screen coordinates
+};
+WindowPlacement PlaceMainWindow(int width, int height, int requested_scale, const SDL_Rect& usable);
+
 // Creates the main window for a screen of g_screen_width x g_screen_height: captionless at
 // 0,0 or captioned and resizable; `scale` 0 picks DefaultWindowScale. False when no window can
 // be made. The calling thread is the main thread from then on.

@@ -1,6 +1,5 @@
 #include "host/window_proc.h"
 
-#include <deque>
 #include <string>
 
 #include "host/input.h"
@@ -9,12 +8,14 @@
 
 namespace {
 
+// Where the cursor is said to be once the pointer has left the window: outside every window
+// of the system, so hovering ends.
+constexpr int kCursorGone = -32768;
+
 bool focused = true;
 bool insert_held = false;
+bool button_held = false;  // a button went down in the window and has not come up yet
 SDL_Keymod last_mods = KMOD_NONE;
-// Characters of a text input still to be handed on: one character message each, a Shift-JIS
-// pair as lead and trail byte.
-std::deque<std::string> queued;
 
 uint32_t modifier_bits(SDL_Keymod mods) {
     uint32_t bits = 0;
@@ -34,28 +35,15 @@ void store_character(const std::string& bytes) {
         HostStoreChar(uint16_t(CharacterCode(uint8_t(c))));
 }
 
+// Every character of a text input, one character message each (a Shift-JIS character as its
+// lead and trail byte); the key queue hands them on one per read.
 void text_input(const char* utf8) {
-    std::string sjis = Utf8ToSjis(utf8);
-    std::deque<std::string> characters;
-    for (size_t i = 0; i < sjis.size(); ++i) {
-        if (IsSjisLead(uint8_t(sjis[i])) && i + 1 < sjis.size()) {
-            characters.push_back(sjis.substr(i, 2));
-            ++i;
-        } else {
-            characters.push_back(sjis.substr(i, 1));
-        }
-    }
-    if (characters.empty()) return;
-    if (queued.empty()) {
-        store_character(characters.front());
-        characters.pop_front();
-    }
-    queued.insert(queued.end(), characters.begin(), characters.end());
+    store_character(Utf8ToSjis(utf8));
 }
 
 WindowAction key_down(const SDL_KeyboardEvent& key) {
     last_mods = SDL_Keymod(key.keysym.mod);
-    uint16_t vk = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode);
+    uint16_t vk = VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode, key.keysym.mod);
     if (vk == VK_INSERT) insert_held = true;
     publish_modifiers();
     bool alt = (key.keysym.mod & KMOD_ALT) != 0;
@@ -72,7 +60,8 @@ WindowAction key_down(const SDL_KeyboardEvent& key) {
 
 void key_up(const SDL_KeyboardEvent& key) {
     last_mods = SDL_Keymod(key.keysym.mod);
-    if (VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode) == VK_INSERT) insert_held = false;
+    if (VirtualKeyFromSdl(key.keysym.sym, key.keysym.scancode, key.keysym.mod) == VK_INSERT)
+        insert_held = false;
     publish_modifiers();
 }
 
@@ -111,14 +100,22 @@ WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout
             if (!focused) break;
             if (event.button.button == SDL_BUTTON_LEFT) HostSetMouseButtons(MOUSE_LEFT);
             if (event.button.button == SDL_BUTTON_RIGHT) HostSetMouseButtons(MOUSE_RIGHT);
+            if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
+                button_held = true;
             break;
         case SDL_MOUSEBUTTONUP:
             move_cursor(event.button.x, event.button.y, layout, output_scale);
-            if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
+            if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
                 HostSetMouseButtons(MOUSE_NONE);
+                button_held = false;
+            }
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            // With a button held the pointer stays captured and motion goes on outside the
+            // window (a drag); otherwise leaving takes the cursor out of every window.
+            if (event.window.event == SDL_WINDOWEVENT_LEAVE && !button_held) {
+                HostSetCursor(kCursorGone, kCursorGone);
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 focused = true;
                 publish_modifiers();
             } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
@@ -134,21 +131,9 @@ WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout
     return WindowAction::None;
 }
 
-void HostDeliverQueuedCharacters() {
-    if (queued.empty()) return;
-    // The key reader has not taken the previous character yet.
-    if (HostKeyPending()) return;
-    store_character(queued.front());
-    queued.pop_front();
-}
-
-bool HostCharactersQueued() {
-    return !queued.empty();
-}
-
 void HostResetWindowInput() {
     focused = true;
     insert_held = false;
+    button_held = false;
     last_mods = KMOD_NONE;
-    queued.clear();
 }

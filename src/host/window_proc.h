@@ -17,11 +17,5 @@ enum class WindowAction {
 WindowAction HostWindowInput(const SDL_Event& event, const PresentLayout& layout,
                              float output_scale);
 
-// Text input of several characters arrives as one event; its characters after the first are
-// handed on one per call, each once the pending key code has been taken. The message loop
-// calls this every turn.
-void HostDeliverQueuedCharacters();
-bool HostCharactersQueued();
-
-// Forgets focus, held keys and queued characters (start of a run and tests).
+// Forgets focus and held keys (start of a run and tests).
 void HostResetWindowInput();

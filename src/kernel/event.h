@@ -1,6 +1,6 @@
 // Events: the only way tasks talk to each other. Every event is a 600-byte record of the
 // system resource "Event"; all live events form one chain in sending order, and each task walks
-// it with its own cursor (kernel/task_record.h), one event per cycle.
+// it with its own cursor (resource/task_record.h), one event per cycle.
 #pragma once
 
 #include <cstddef>

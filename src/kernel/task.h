@@ -1,5 +1,5 @@
 // Task registration and lookup. A task is a record of the system resource "Task"
-// (kernel/task_record.h); ids below 30 are the fixed system task ids, later ids are handed out
+// (resource/task_record.h); ids below 30 are the fixed system task ids, later ids are handed out
 // in registration order.
 #pragma once
 

@@ -47,8 +47,8 @@ Handle CreateFont(int size, int line_height, int attribute, const char* name) {
     return h;
 }
 
-Handle FindFont(int number) {
-    return SelectRecord(0, g_resources.font, number);
+Handle FindFont(Handle task, int number) {
+    return SelectRecord(task, g_resources.font, number);
 }
 
 void DeleteFont(Handle font) {

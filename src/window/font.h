@@ -30,8 +30,9 @@ FontRecord* font_record(Handle font);
 Handle CreateSystemFont(int size, int line_height, int number);
 // An unnumbered font record; `name` (may be null) is its face name.
 Handle CreateFont(int size, int line_height, int attribute, const char* name);
-// Font record `number` of the Font resource, or 0.
-Handle FindFont(int number);
+// Font record `number` of the Font resource selected for `task` (its last opened resource and
+// last selected record follow, as for any record a task selects), or 0.
+Handle FindFont(Handle task, int number);
 void DeleteFont(Handle font);
 // Creates the six system fonts (sizes 8, 12, 18, 22, 24, 16 as numbers 1, 2, 4, 5, 6, 3).
 void CreateSystemFonts();

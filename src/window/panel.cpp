@@ -22,13 +22,15 @@ void WinPanel(Handle window, int edge, Handle gc) {
     Panel(w->origin_x + w->x, w->origin_y + w->y, w->width, w->height, edge, gc);
 }
 
-void GradationBand(Handle window, int x, int width, int ramp_index, int height) {
+void GradationBand(Handle window, int x, int width, int /*ramp_index*/, int height) {
     WindowRecord* w = window_record(window);
     GCRecord* g = w ? gc_record(w->gc) : nullptr;
     if (!g) return;
+    // The ramp runs from dark to bright; band i always takes entry i, so the band reads as
+    // one sweep whatever ramp index the caller passes.
     uint32_t ramp[16];
     for (int i = 0; i < 16; ++i)
-        ramp[i] = g->ramp[(ramp_index + i) & 15];
+        ramp[i] = g->ramp[i];
     int band = width / 16;
     for (int i = 0; i < 16; ++i)
         FillRectangle(window, x + i * band, 0, uint16_t(band), uint16_t(height), ramp[i]);

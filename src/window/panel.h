@@ -11,6 +11,6 @@
 void Panel(int x, int y, int width, int height, int edge, Handle gc);
 // The panel over the window's client area.
 void WinPanel(Handle window, int edge, Handle gc);
-// 16 vertical bands of width / 16 pixels from client x, `height` high, coloured from the
-// window GC's ramp starting at entry `ramp_index`.
+// 16 vertical bands of width / 16 pixels from client x, `height` high: band i in entry i of
+// the window GC's ramp. `ramp_index` is taken and not used.
 void GradationBand(Handle window, int x, int width, int ramp_index, int height);

@@ -10,6 +10,7 @@
 #include "window/gc.h"
 #include "window/win_bitmap.h"
 #include "window/win_text.h"
+#include "window/window.h"
 
 namespace {
 
@@ -30,8 +31,10 @@ void apply_tag(Handle window, Handle gc, char* tag, Pen& pen) {
     if (!std::strcmp(name, "font_color")) {
         SetGCColorName(gc, rest);
     } else if (!std::strcmp(name, "font_size")) {
-        // A number that names no font leaves the GC's font as it is.
-        if (Handle font = FindFont(std::atoi(rest))) SetGCFont(gc, font);
+        // The font is selected for the task that draws into the window, its owner. A number
+        // that names no font leaves the GC's font as it is.
+        WindowRecord* w = window_record(window);
+        if (Handle font = FindFont(w ? w->owner : 0, std::atoi(rest))) SetGCFont(gc, font);
     } else if (!std::strcmp(name, "div")) {
         pen.y += FontLineHeight(gc_font(gc));
         pen.x = pen.start_x;

@@ -240,33 +240,34 @@ bool point_in_outer(Handle window, int px, int py) {
 }
 
 namespace {
-bool captured_by_other(Handle window) {
+// The mouse belongs to the capturing task while one holds it: every other task sees it
+// nowhere.
+bool captured_by_other(Handle caller) {
     Handle capture = g_window_manager.capture;
-    WindowRecord* w = window_record(window);
-    return capture && w && capture != w->owner;
+    return capture && capture != caller;
 }
 }  // namespace
 
-int mouse_x_in(Handle window) {
-    int mx = HostCursorX(), my = HostCursorY();
-    if (captured_by_other(window) || !point_in_window(window, mx, my)) return -1;
-    return mx - client_left(window);
+int mouse_x_in(Handle window, Handle caller) {
+    HostPoint p = HostCursor();
+    if (captured_by_other(caller) || !point_in_window(window, p.x, p.y)) return -1;
+    return p.x - client_left(window);
 }
 
-int mouse_y_in(Handle window) {
-    int mx = HostCursorX(), my = HostCursorY();
-    if (captured_by_other(window) || !point_in_window(window, mx, my)) return -1;
-    return my - client_top(window);
+int mouse_y_in(Handle window, Handle caller) {
+    HostPoint p = HostCursor();
+    if (captured_by_other(caller) || !point_in_window(window, p.x, p.y)) return -1;
+    return p.y - client_top(window);
 }
 
 int mouse_over_top_window() {
     WindowRecord* root = window_record(g_window_manager.root);
     if (!root) return 0;
-    int mx = HostCursorX(), my = HostCursorY();
+    HostPoint p = HostCursor();
     for (Handle c = root->first_child; c;) {
         WindowRecord* w = window_record(c);
         if (!w) break;
-        if ((w->mode & WIN_OPEN) && w->depth == 1 && point_in_outer(c, mx, my)) return 1;
+        if ((w->mode & WIN_OPEN) && w->depth == 1 && point_in_outer(c, p.x, p.y)) return 1;
         c = w->next;
     }
     return 0;

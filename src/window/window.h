@@ -116,10 +116,10 @@ int bar_top(Handle window);  // top of the control bar
 bool point_in_window(Handle window, int px, int py);
 // Strict hit test against the outer rectangle.
 bool point_in_outer(Handle window, int px, int py);
-// Mouse position relative to the client origin; -1 outside the window or when a task other
-// than the window's owner holds the mouse capture.
-int mouse_x_in(Handle window);
-int mouse_y_in(Handle window);
+// Mouse position relative to the client origin, as task `caller` sees it: -1 outside the
+// window or when a task other than `caller` holds the mouse capture.
+int mouse_x_in(Handle window, Handle caller);
+int mouse_y_in(Handle window, Handle caller);
 // 1 when the mouse is inside a top-level window of depth 1.
 int mouse_over_top_window();
 

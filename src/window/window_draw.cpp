@@ -23,6 +23,7 @@
 namespace {
 
 constexpr int kTitleCells = 15;
+constexpr int kTitleGap = 4;  // between the title box and a box or the bar's end
 constexpr int16_t kShadowDarkening = 0x0AAA;
 constexpr uint32_t kSemitransDarkening = 0x7878;  // red and green by 120
 
@@ -46,24 +47,25 @@ void panel(int x, int y, int width, int height, int edge, uint32_t fill, uint32_
     HostFillRect(x + width - edge, y + edge, edge, height - edge, dark);
 }
 
+// The title box: 15 cells of the GC's font wide, past the close box (or a small margin) and
+// clear of the resize box (or the bar's end). A bar too narrow for 15 cells gets the cells that
+// fit, and the name is centred in those; only what still does not fit is cut.
 void draw_title(Handle window, const Colors& c, int left, int top) {
     WindowRecord* w = window_record(window);
     char name[sizeof w->name + 1] = {};
     std::memcpy(name, w->name, sizeof w->name);
-    int cell = FontCellWidth(c.font);
-    int box_x = left + kBoxSize + 4, box_y = top + 3;
-    // The box keeps clear of the resize box; a narrow bar shortens it.
-    int room = left + w->width - box_x - (w->mode & WIN_RESIZEBOX ? kBoxSize + 4 : 2);
-    int box_width = std::min(kTitleCells * cell, room);
+    int cell = std::max(1, FontCellWidth(c.font));
+    int box_x = left + (w->mode & WIN_CLOSEBOX ? kBoxSize + kTitleGap : kTitleGap);
+    int box_end = left + w->width - (w->mode & WIN_RESIZEBOX ? kBoxSize + kTitleGap : kTitleGap);
+    int box_y = top + 3, box_width = std::min(kTitleCells * cell, box_end - box_x);
     if (box_width < 4) return;
     panel(box_x, box_y, box_width, kBoxSize, 1, c.fill, c.edge2, c.edge1);
 
     std::string shown = name;
+    if (int(shown.size()) > kTitleCells) shown = shown.substr(0, 13) + "..";
+    int cells = std::min(kTitleCells, box_width / cell);
     int x = box_x;
-    if (int(shown.size()) > kTitleCells)
-        shown = shown.substr(0, 13) + "..";
-    else
-        x += ((kTitleCells - int(shown.size())) * cell) / 2;
+    if (int(shown.size()) < cells) x += ((cells - int(shown.size())) * cell) / 2;
     Handle font = g_window_manager.window_font ? g_window_manager.window_font : c.font;
     int title_cell = std::max(1, FontCellWidth(font));
     shown.resize(size_t(SjisFitBytes(shown.c_str(), (box_x + box_width - x) / title_cell)));

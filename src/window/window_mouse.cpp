@@ -6,6 +6,7 @@
 #include "host/raster.h"
 #include "host/services.h"
 #include "kernel/event.h"
+#include "kernel/scheduler.h"
 #include "kernel/task.h"
 #include "window/backing_store.h"
 #include "window/redraw.h"
@@ -62,7 +63,8 @@ void close_box_click(Handle window) {
     Handle gc = decoration_gc(window);
     draw_close_box(window, gc, true);
     wait_release();
-    if (close_box_rect(window).contains(HostCursorX(), HostCursorY()))
+    HostPoint p = HostCursor();
+    if (close_box_rect(window).contains(p.x, p.y))
         close_window(window);
     else
         draw_close_box(window, gc, false);
@@ -74,7 +76,8 @@ void move_drag(Handle window, int press_x, int press_y) {
     HostFocusRect(r.x, r.y, r.width, r.height);
     int x = r.x, y = r.y;
     while (HostSleep() != 0) {
-        int nx = HostCursorX() - grab_x, ny = HostCursorY() - grab_y;
+        HostPoint p = HostCursor();
+        int nx = p.x - grab_x, ny = p.y - grab_y;
         if (nx == x && ny == y) continue;
         HostEraseFocusRect();
         x = nx;
@@ -82,10 +85,11 @@ void move_drag(Handle window, int press_x, int press_y) {
         HostFocusRect(x, y, r.width, r.height);
     }
     HostEraseFocusRect();
-    if (HostCursorX() == press_x && HostCursorY() == press_y) return;
+    HostPoint p = HostCursor();
+    if (p.x == press_x && p.y == press_y) return;
     // The client moves with the outer rectangle.
     WindowRecord* w = window_record(window);
-    int cx = w->x + HostCursorX() - grab_x - r.x, cy = w->y + HostCursorY() - grab_y - r.y;
+    int cx = w->x + p.x - grab_x - r.x, cy = w->y + p.y - grab_y - r.y;
     move_window(window, cx, cy);
     window_depth();
 }
@@ -108,8 +112,9 @@ bool resize_drag(Handle window, int press_x, int press_y) {
     int dw = 0, dh = 0;
     HostFocusRect(r.x, r.y, r.width, r.height);
     while (HostSleep() != 0) {
-        int ndw = std::max(HostCursorX() - press_x, min_dw);
-        int ndh = std::max(HostCursorY() - press_y, min_dh);
+        HostPoint p = HostCursor();
+        int ndw = std::max(p.x - press_x, min_dw);
+        int ndh = std::max(p.y - press_y, min_dh);
         if (ndw == dw && ndh == dh) continue;
         HostEraseFocusRect();
         dw = ndw;
@@ -170,16 +175,16 @@ void poll_mouse_buttons() {
     m.last_buttons = buttons;
     if (buttons == 0) {
         if (uint32_t owner = window_owner_id(m.active))
-            SendMouseEvent(owner, EVENT_MOUSE_UP, m.active, 0, mouse_x_in(m.active),
-                           mouse_y_in(m.active));
+            SendMouseEvent(owner, EVENT_MOUSE_UP, m.active, 0, mouse_x_in(m.active, g_tasks.window),
+                           mouse_y_in(m.active, g_tasks.window));
         return;
     }
-    int x = HostCursorX(), y = HostCursorY();
+    HostPoint p = HostCursor();
     if (m.capture) {
-        SendMouseEvent(TaskId(m.capture), EVENT_MOUSE_DOWN, 0, buttons, x, y);
+        SendMouseEvent(TaskId(m.capture), EVENT_MOUSE_DOWN, 0, buttons, p.x, p.y);
         return;
     }
-    route_click(x, y, buttons);
+    route_click(p.x, p.y, buttons);
 }
 
 void route_click(int x, int y, uint16_t buttons) {
@@ -212,7 +217,8 @@ void hover_objects() {
     WindowManager& m = g_window_manager;
     WindowRecord* active = window_record(m.active);
     if (!active || !active->first_object) return;
-    Handle found = ObjectUnderMouse(m.active, HostCursorX(), HostCursorY());
+    HostPoint p = HostCursor();
+    Handle found = ObjectUnderMouse(m.active, p.x, p.y);
     if (!found) {
         if (m.hovered_object) {
             send_hover(EVENT_MOUSE_LEAVE, m.hovered_object, ObjectParentWindow(m.hovered_object));

@@ -3,7 +3,9 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <initializer_list>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -92,25 +94,44 @@ TEST(KeyCodeTable, KeysCharactersWheelAndControlCharacters) {
 }
 
 TEST(KeyCodeTable, SdlKeysGetTheirVirtualKeys) {
+    const uint16_t num = KMOD_NUM;
     const struct {
         SDL_Keycode key;
         SDL_Scancode scancode;
+        uint16_t mods;
         int vk;
     } cases[] = {
-        {SDLK_7, SDL_SCANCODE_7, '7'},
-        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, VK_RETURN},
-        {SDLK_KP_0, SDL_SCANCODE_KP_0, 0x60},
-        {SDLK_KP_9, SDL_SCANCODE_KP_9, 0x69},
-        {SDLK_F1, SDL_SCANCODE_F1, 0x70},
-        {SDLK_F24, SDL_SCANCODE_F24, 0x87},
-        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, VK_CONTROL},
+        {SDLK_7, SDL_SCANCODE_7, 0, '7'},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0, VK_RETURN},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, num, 0x60},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, num, 0x69},
+        {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, num, 0x6E},
+        // Without Num Lock, or with Shift, the keypad's digits are its navigation keys.
+        {SDLK_KP_8, SDL_SCANCODE_KP_8, 0, VK_UP},
+        {SDLK_KP_2, SDL_SCANCODE_KP_2, 0, VK_DOWN},
+        {SDLK_KP_4, SDL_SCANCODE_KP_4, 0, VK_LEFT},
+        {SDLK_KP_6, SDL_SCANCODE_KP_6, 0, VK_RIGHT},
+        {SDLK_KP_7, SDL_SCANCODE_KP_7, 0, VK_HOME},
+        {SDLK_KP_1, SDL_SCANCODE_KP_1, 0, VK_END},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 0, VK_PRIOR},
+        {SDLK_KP_3, SDL_SCANCODE_KP_3, 0, VK_NEXT},
+        {SDLK_KP_5, SDL_SCANCODE_KP_5, 0, VK_CLEAR},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 0, VK_INSERT},
+        {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, 0, VK_DELETE},
+        {SDLK_KP_8, SDL_SCANCODE_KP_8, uint16_t(num | KMOD_LSHIFT), VK_UP},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, num, VK_RETURN},
+        {SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS, 0, 0x6B},
+        {SDLK_F1, SDL_SCANCODE_F1, 0, 0x70},
+        {SDLK_F24, SDL_SCANCODE_F24, 0, 0x87},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0, VK_CONTROL},
         // A key of another layout whose keycode is not Latin keeps the code of its position.
-        {SDL_Keycode(0x0444), SDL_SCANCODE_A, 'A'},
-        {SDLK_UNKNOWN, SDL_SCANCODE_INTERNATIONAL3, VK_OEM_5},
-        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0},
+        {SDL_Keycode(0x0444), SDL_SCANCODE_A, 0, 'A'},
+        {SDLK_UNKNOWN, SDL_SCANCODE_INTERNATIONAL3, 0, VK_OEM_5},
+        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(VirtualKeyFromSdl(c.key, c.scancode), c.vk) << c.key;
+        EXPECT_EQ(VirtualKeyFromSdl(c.key, c.scancode, c.mods), c.vk)
+            << c.key << " mods " << c.mods;
 }
 
 TEST_F(WindowInputTest, KeyDownsAndTheirCharacters) {
@@ -133,10 +154,53 @@ TEST_F(WindowInputTest, KeyDownsAndTheirCharacters) {
     EXPECT_EQ(Drain(), std::vector<int>{});
     Text("*");
     EXPECT_EQ(Drain(), std::vector<int>{14});
-    // Two keys before the reader looks: only the last one is read.
+    // Two keys before the reader looks: both are read, in order.
     Key(SDLK_UP);
     Key(SDLK_DOWN);
-    EXPECT_EQ(Drain(), std::vector<int>{6});
+    EXPECT_EQ(Drain(), (std::vector<int>{5, 6}));
+}
+
+TEST_F(WindowInputTest, KeysTypedFasterThanTheReaderReadsAllArriveInOrder) {
+    // A burst of keystrokes between two reads: each printable key is one code (its
+    // character), each special key its own code.
+    std::vector<int> expected;
+    for (int i = 0; i < 49; ++i) {
+        char letter[2] = {char('a' + i % 26), 0};
+        Key(SDLK_a + i % 26);
+        Text(letter);
+        expected.push_back(letter[0]);
+        if (i % 10 == 9) {
+            Key(SDLK_LEFT);
+            expected.push_back(7);
+        }
+    }
+    Key(SDLK_RETURN);
+    expected.push_back(13);
+    EXPECT_EQ(Drain(), expected);
+    // The queue has room for a long burst; beyond it keys are dropped, not the oldest.
+    for (int i = 0; i < 1000; ++i)
+        Key(SDLK_HOME);
+    Key(SDLK_DELETE);
+    std::vector<int> codes = Drain();
+    EXPECT_GE(codes.size(), 200u);
+    EXPECT_EQ(codes.back(), 2) << "the last key did not fit";
+}
+
+TEST_F(WindowInputTest, TheKeypadWithoutNumLockNavigates) {
+    // Up, Home, Delete, Clear (5), Left, Down from the keypad without Num Lock.
+    for (SDL_Keycode key : {SDLK_KP_8, SDLK_KP_7, SDLK_KP_PERIOD, SDLK_KP_5, SDLK_KP_4, SDLK_KP_2})
+        Key(key);
+    EXPECT_EQ(Drain(), (std::vector<int>{5, 2, 12, 1, 7, 6}));
+    // With Num Lock the digit comes as its character; Shift turns the keypad back.
+    Key(SDLK_KP_8, KMOD_NUM);
+    Text("8");
+    Key(SDLK_KP_8, KMOD_NUM | KMOD_LSHIFT);
+    EXPECT_EQ(Drain(), (std::vector<int>{'8', 5}));
+    // Keypad 0 without Num Lock is Insert, held as long as the key is.
+    Key(SDLK_KP_0);
+    EXPECT_EQ(HostModifiers(), MOD_INSERT);
+    Key(SDLK_KP_0, KMOD_NONE, false);
+    EXPECT_EQ(HostModifiers(), 0u);
 }
 
 TEST_F(WindowInputTest, SystemKeysNeverReachTheSystem) {
@@ -155,64 +219,133 @@ TEST_F(WindowInputTest, ShiftJisTextArrivesAsLeadAndTrailByte) {
     EXPECT_EQ(HostReadKey(), 0x82);
     EXPECT_EQ(HostReadKey(), 0xA0);
     EXPECT_EQ(HostReadKey(), 0);
-    // Characters after the first wait until the reader has taken the one before.
+    // Every character of a longer text waits its turn.
     Text("日本");  // 0x93 0xFA, 0x96 0x7B
-    HostDeliverQueuedCharacters();
-    EXPECT_EQ(HostReadKey(), 0x93);
-    HostDeliverQueuedCharacters();
-    EXPECT_EQ(HostReadKey(), 0xFA);
-    HostDeliverQueuedCharacters();
-    EXPECT_EQ(Drain(), (std::vector<int>{0x96, 0x7B}));
-    // A half-width katakana is one byte.
-    Text("ｱ");
-    EXPECT_EQ(Drain(), std::vector<int>{0xB1});
+    Text("ｱ");     // a half-width katakana is one byte
+    EXPECT_EQ(Drain(), (std::vector<int>{0x93, 0xFA, 0x96, 0x7B, 0xB1}));
 }
 
-TEST_F(WindowInputTest, PendingCodeAndLeadBytes) {
+TEST_F(WindowInputTest, ACharacterTakesThePlaceOnlyOfItsOwnUnreadKeyDown) {
     // A lead byte taken alone leaves the trail byte to come as a key of its own.
     HostStoreChar(0x82);
     EXPECT_EQ(HostReadKey(), 0x82);
     EXPECT_EQ(HostReadKey(), 0);
     HostStoreChar(0xA0);
     EXPECT_EQ(Drain(), std::vector<int>{0xA0});
-    // A key down between lead and trail replaces the lead; the stray trail stands alone.
+    // A character never takes the place of a character before it.
     HostStoreChar(0x82);
-    HostStoreKey(5);
     HostStoreChar(0xA0);
-    EXPECT_EQ(Drain(), std::vector<int>{0xA0});
-    // A lead byte from a key down does not wait for a trail byte.
+    HostStoreChar('x');
+    EXPECT_EQ(Drain(), (std::vector<int>{0x82, 0xA0, 'x'}));
+    // A key down read before its character: both reach the reader.
+    HostStoreKey('A');
+    EXPECT_EQ(HostReadKey(), 'A');
+    HostStoreChar('a');
     HostStoreKey(0xE2);
     HostStoreChar(0x41);
-    EXPECT_EQ(Drain(), std::vector<int>{0x41});
+    EXPECT_EQ(Drain(), (std::vector<int>{'a', 0x41}));
 }
 
 TEST_F(WindowInputTest, MouseButtonsWheelAndCursor) {
     layout_ = ComputePresentLayout(800, 600, 1600, 1200, true);
     Button(SDL_BUTTON_LEFT, true, 201, 101);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_LEFT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_LEFT);
     EXPECT_EQ(HostCursorX(), 100);
     EXPECT_EQ(HostCursorY(), 50);
     Button(SDL_BUTTON_LEFT, false, 201, 101);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_NONE);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
     Button(SDL_BUTTON_RIGHT, true, 0, 0);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_RIGHT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_RIGHT);
     Button(SDL_BUTTON_MIDDLE, false, 0, 0);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_RIGHT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_RIGHT);
     Button(SDL_BUTTON_RIGHT, false, 0, 0);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_NONE);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
     // The click that brings the window to the front only activates it.
     Focus(false);
     Button(SDL_BUTTON_LEFT, true, 10, 10);
-    EXPECT_EQ(HostMouseButtons(), MOUSE_NONE);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
     Focus(true);
+    Button(SDL_BUTTON_LEFT, false, 10, 10);
     Wheel(1);
-    EXPECT_EQ(HostReadKey(), 32);
     Wheel(2);
-    EXPECT_EQ(HostReadKey(), 33);
     Wheel(1, true);
-    EXPECT_EQ(HostReadKey(), 34);
     Wheel(0);
-    EXPECT_EQ(HostReadKey(), 0);
+    Wheel(-3);
+    EXPECT_EQ(Drain(), (std::vector<int>{32, 33, 34, 35}));
+}
+
+TEST_F(WindowInputTest, AClickBetweenTwoPollsIsSeenByTheNextPoll) {
+    // Press and release before the poll looks: the poll sees the press once, then the release.
+    Button(SDL_BUTTON_LEFT, true, 5, 5);
+    Button(SDL_BUTTON_LEFT, false, 5, 5);
+    EXPECT_EQ(HostMouseButtons(), MOUSE_LEFT) << "looking does not take the press";
+    EXPECT_EQ(HostMouseButtons(), MOUSE_LEFT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_LEFT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
+    EXPECT_EQ(HostMouseButtons(), MOUSE_NONE);
+    // Two quick clicks, left then right: the poll sees the later one.
+    Button(SDL_BUTTON_LEFT, true, 5, 5);
+    Button(SDL_BUTTON_LEFT, false, 5, 5);
+    Button(SDL_BUTTON_RIGHT, true, 5, 5);
+    Button(SDL_BUTTON_RIGHT, false, 5, 5);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_RIGHT);
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
+    // Clearing the buttons forgets a press not yet seen.
+    Button(SDL_BUTTON_LEFT, true, 5, 5);
+    Button(SDL_BUTTON_LEFT, false, 5, 5);
+    HostClearButtons();
+    EXPECT_EQ(HostPollMouseButtons(), MOUSE_NONE);
+}
+
+TEST_F(WindowInputTest, ThePointerLeavingTheWindowTakesTheCursorOutOfEveryWindow) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = 100, e.motion.y = 50;
+    Send(e);
+    EXPECT_EQ(HostCursor().x, 100);
+    SDL_Event leave{};
+    leave.type = SDL_WINDOWEVENT;
+    leave.window.event = SDL_WINDOWEVENT_LEAVE;
+    Send(leave);
+    HostPoint p = HostCursor();
+    EXPECT_LT(p.x, -10000);
+    EXPECT_LT(p.y, -10000);
+    // During a drag the pointer stays captured: leaving keeps the last position.
+    Button(SDL_BUTTON_LEFT, true, 30, 40);
+    Send(leave);
+    EXPECT_EQ(HostCursor().x, 30);
+    EXPECT_EQ(HostCursor().y, 40);
+    Button(SDL_BUTTON_LEFT, false, 900, 40);  // released outside: the cursor is where it was
+    EXPECT_EQ(HostCursor().x, 900);
+    Button(SDL_BUTTON_MIDDLE, true, 30, 40);  // the middle button is no drag
+    Send(leave);
+    EXPECT_LT(HostCursor().x, -10000);
+}
+
+// Cursor and modifier state are each published as one value: a reader on another thread never
+// sees x of one motion with y of another, or the bits of a focused moment with the focus of an
+// unfocused one.
+TEST(InputState, ReadersNeverSeeHalfAChange) {
+    HostResetInput();
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 200000; ++i) {
+            HostSetCursor(i, i);
+            HostSetModifierState(MOD_SHIFT, false);  // Shift held in the background
+            HostSetModifierState(MOD_CONTROL, true);
+        }
+        done = true;
+    });
+    int torn = 0, leaked = 0;
+    while (!done) {
+        HostPoint p = HostCursor();
+        torn += p.x != p.y;
+        leaked += (HostModifiers() & MOD_SHIFT) != 0;
+    }
+    writer.join();
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(leaked, 0) << "Shift seen while the window was said to be focused";
+    HostResetInput();
 }
 
 TEST_F(WindowInputTest, ModifiersOnlyWhileFocused) {

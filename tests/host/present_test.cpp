@@ -66,6 +66,29 @@ TEST(ScreenRule, ExactDisplaySizeGivesCaptionlessWindow) {
     EXPECT_EQ(DefaultWindowScale(800, 600, 640, 480), 1);
 }
 
+TEST(ScreenRule, TheWindowShrinksItsScaleToFitAndNeverStartsOffScreen) {
+    const int any = SDL_WINDOWPOS_UNDEFINED;
+    const struct {
+        int requested;
+        SDL_Rect usable;
+        int scale, x, y;
+    } cases[] = {
+        {2, {0, 0, 1024, 768}, 1, any, any},     // 1280 x 960 would not fit
+        {2, {0, 0, 1920, 1200}, 2, any, any},    // it fits: kept
+        {3, {0, 0, 1920, 1200}, 2, any, any},    // shrunk to the largest that fits
+        {0, {0, 0, 1920, 1200}, 2, any, any},    // the default: the largest that fits
+        {2, {0, 0, 0, 0}, 2, any, any},          // the display's size unknown: as asked
+        {1, {0, 32, 600, 440}, 1, 0, 32},        // even scale 1 is too large: at the edge
+        {1, {100, 24, 600, 1000}, 1, 100, any},  // too wide only
+    };
+    for (const auto& c : cases) {
+        WindowPlacement p = PlaceMainWindow(640, 480, c.requested, c.usable);
+        EXPECT_EQ(p.scale, c.scale) << c.requested << " on " << c.usable.w << "x" << c.usable.h;
+        EXPECT_EQ(p.x, c.x) << c.requested << " on " << c.usable.w << "x" << c.usable.h;
+        EXPECT_EQ(p.y, c.y) << c.requested << " on " << c.usable.w << "x" << c.usable.h;
+    }
+}
+
 TEST(CommandLine, OptionsAndErrors) {
     const char* argv[] = {"noma",    "--data",  "data/demo", "--headless",  "--input",
                           "a.input", "--scale", "2",         "--fullscreen"};

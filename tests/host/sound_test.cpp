@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "host/midi_synth.h"
 #include "host/sound.h"
 #include "support/test_env.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 void put(std::string& s, uint32_t v, int bytes, bool big_endian = false) {
     for (int i = 0; i < bytes; ++i)
@@ -47,6 +50,28 @@ std::string one_note() {
     std::string smf = "MThd";
     put(smf, 6, 4, true);
     smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};  // 480 ticks a quarter
+    smf += "MTrk";
+    put(smf, uint32_t(track.size()), 4, true);
+    return smf + track;
+}
+
+// A MIDI file wrapped in a RIFF "RMID" file, with `before` (whole chunks) ahead of its data.
+std::string rmid(const std::string& smf, const std::string& before = "") {
+    std::string body = "RMID" + before + "data";
+    put(body, uint32_t(smf.size()), 4);
+    body += smf;
+    if (smf.size() % 2) body += '\0';
+    std::string riff = "RIFF";
+    put(riff, uint32_t(body.size()), 4);
+    return riff + body;
+}
+
+// A format-0 file of one program change and a long rest: plays, but sounds nothing.
+std::string short_silence() {
+    std::string track = {0x00, char(0xC0), 0x00, char(0x8F), 0x00, char(0xFF), 0x2F, 0x00};
+    std::string smf = "MThd";
+    put(smf, 6, 4, true);
+    smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};
     smf += "MTrk";
     put(smf, uint32_t(track.size()), 4, true);
     return smf + track;
@@ -84,6 +109,12 @@ protected:
             samples.push_back(int16_t(uint8_t(all[i]) | uint8_t(all[i + 1]) << 8));
         return samples;
     }
+    // The soundfont loads in the background once the audio device is open.
+    static void WaitForSoundFont() {
+        for (int i = 0; i < 3000 && !HostMidiReady(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_TRUE(HostMidiReady());
+    }
     static int Loudest(const std::vector<int16_t>& samples) {
         int most = 0;
         for (int16_t s : samples)
@@ -111,7 +142,42 @@ TEST_F(SoundTest, WaveAndMidiPlayAndAnEmptyWaveNameStops) {
     EXPECT_EQ(HostPlayMidi("absent.mid"), kMidiFileNotFound);
     EXPECT_EQ(HostPlayMidi("noise.mid"), kMidiCannotPlay);
     ASSERT_EQ(HostPlayMidi("SONG.MID"), 0);
+    WaitForSoundFont();
     EXPECT_GT(Loudest(OutputAfter(OutputSize(), 128 * 1024)), 100);
+}
+
+TEST_F(SoundTest, TheSoundFontStaysLoadedFromSongToSongAndRmidFilesPlay) {
+    WriteFile("a.mid", one_note());
+    WriteFile("b.rmi", rmid(one_note()));
+    WriteFile("c.mid", short_silence());
+    ASSERT_EQ(HostPlayMidi("a.mid"), 0);
+    WaitForSoundFont();
+    int playing = Loudest(OutputAfter(OutputSize(), 64 * 1024));
+    EXPECT_GT(playing, 1000);
+    // A silent song replaces the sounding one at once: only the reverb's echo is left.
+    ASSERT_EQ(HostPlayMidi("c.mid"), 0);
+    EXPECT_TRUE(HostMidiReady()) << "the next song needs no second load";
+    size_t switched = OutputSize() + 16 * 1024;
+    std::vector<int16_t> quiet = OutputAfter(switched, 32 * 1024);
+    ASSERT_FALSE(quiet.empty());
+    EXPECT_LT(Loudest(quiet), playing / 8);
+    ASSERT_EQ(HostPlayMidi("b.rmi"), 0);
+    EXPECT_GT(Loudest(OutputAfter(OutputSize(), 64 * 1024)), 100);
+}
+
+TEST(MidiFiles, StandardFilesBareOrWrappedInRiff) {
+    std::string smf = one_note();
+    auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+    EXPECT_EQ(StandardMidiFile(bytes(smf)), bytes(smf));
+    EXPECT_EQ(StandardMidiFile(bytes(rmid(smf))), bytes(smf));
+    // A chunk before the data chunk, with an odd length and its pad byte, is skipped.
+    EXPECT_EQ(StandardMidiFile(bytes(rmid(smf, "LIST\x03\0\0\0abc\0"s))), bytes(smf));
+    std::string cut = rmid(smf);
+    cut.resize(cut.size() - 1);  // the data chunk runs past the file's end
+    const std::string bad[] = {
+        "", "MTh", "RIFF\0\0\0\0RMID"s, rmid("MTrk...."), cut, "RIFF\0\0\0\0WAVEdata\4\0\0\0MThd"s};
+    for (const std::string& b : bad)
+        EXPECT_TRUE(StandardMidiFile(bytes(b)).empty()) << b;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -82,6 +83,7 @@ protected:
     std::string old_folder_;
 };
 
+// (The system starts once per process, so the cases share one test.)
 TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
     // Each press a key of its own (A-Z, 0-9), so its event is told from the others.
     std::vector<std::pair<SDL_Keycode, char>> keys;
@@ -115,6 +117,27 @@ TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
     for (int i = 0; i < 4 && !HasKeyEvent(Sj("漢")); ++i)
         RunCycles();
     EXPECT_TRUE(HasKeyEvent(Sj("漢")));
+
+    // Keys typed faster than the cycles run all arrive, in order: 36 keystrokes, each a key
+    // down and its character, before the next cycle (characters not typed above).
+    std::vector<std::string> typed;
+    for (char c : std::string("abcdefghijklmnopqrstuvwxyz,-.;=@!#$%")) {
+        Press(SDL_Keycode(c));
+        Type(std::string(1, c).c_str());
+        typed.push_back(std::string(1, c));
+    }
+    std::vector<std::string> arrived;
+    for (int cycle = 0; cycle < 200 && arrived.size() < typed.size(); ++cycle) {
+        RunCycles();
+        for (const EventRecord* e = event_record(g_event_head); e; e = event_record(e->next)) {
+            const char* key = reinterpret_cast<const char*>(&e->word_a);
+            std::string bytes(key, strnlen(key, 3));
+            bool new_key = std::find(arrived.begin(), arrived.end(), bytes) == arrived.end();
+            bool was_typed = std::find(typed.begin(), typed.end(), bytes) != typed.end();
+            if (e->code == EVENT_KEY && new_key && was_typed) arrived.push_back(bytes);
+        }
+    }
+    EXPECT_EQ(arrived, typed);
 }
 
 }  // namespace

@@ -9,11 +9,14 @@
 #include "host/raster.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
+#include "resource/resource.h"
+#include "resource/task_record.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/escaped_text.h"
 #include "window/font.h"
 #include "window/gc.h"
+#include "window/panel.h"
 #include "window/tag_draw.h"
 #include "window/win_text.h"
 #include "window/window.h"
@@ -125,6 +128,88 @@ TEST_F(DrawTest, CoveredOrClosedWindowsTakeNoDrawingAndClearingShowsWhatLiesUnde
     EXPECT_EQ(At(100, 0), kRed);
 }
 
+TEST_F(DrawTest, GradientBandsTakeTheRampInOrderWhateverTheRampIndex) {
+    const uint32_t* ramp = gc_record(window_record(w_)->gc)->ramp;
+    for (int index : {0, 5, 15}) {
+        Clear();
+        GradationBand(w_, 2, 96, index, 10);  // bands of 6 pixels from x 2
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(At(2 + 6 * i, 0), ramp[i]) << "index " << index << " band " << i;
+            EXPECT_EQ(At(7 + 6 * i, 9), ramp[i]) << "index " << index << " band " << i;
+        }
+        EXPECT_EQ(Painted(), 96 * 10);
+    }
+}
+
+// Title boxes: the name's ink in the bar, measured against the same text drawn on its own.
+class TitleTest : public WindowTest {
+protected:
+    // Pixels of the control bar of `w` that change when its name is drawn.
+    int TitleInk(Handle w, const char* name) {
+        Handle gc = decoration_gc(w);
+        int left = client_left(w), top = bar_top(w), width = window_record(w)->width;
+        set_window_name(w, "");
+        draw_control_bar(w, gc);
+        std::vector<uint32_t> bare = Bar(left, top, width);
+        set_window_name(w, name);
+        draw_control_bar(w, gc);
+        std::vector<uint32_t> titled = Bar(left, top, width);
+        int n = 0;
+        for (size_t i = 0; i < bare.size(); ++i)
+            n += bare[i] != titled[i];
+        return n;
+    }
+    // Pixels that `text` inks when drawn alone as the title would draw it.
+    int TextInk(Handle w, const char* text) {
+        const GCRecord* g = gc_record(decoration_gc(w));
+        Handle font = g_window_manager.window_font ? g_window_manager.window_font : g->font;
+        HostFillRect(0, 200, kScreenWidth, 40, g->fill);
+        DrawFontText(10, 210, text, g->text, font);
+        int n = 0;
+        for (int y = 200; y < 240; ++y)
+            for (int x = 0; x < kScreenWidth; ++x)
+                n += Pixel(x, y) != g->fill;
+        return n;
+    }
+    std::vector<uint32_t> Bar(int left, int top, int width) {
+        std::vector<uint32_t> pixels;
+        for (int y = top; y < top + kBarHeight; ++y)
+            for (int x = left; x < left + width; ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
+};
+
+TEST_F(TitleTest, NarrowBarsKeepTheNameWholeWhereItFits) {
+    const uint32_t bar = WIN_CONTROLBAR | WIN_TITLE, boxes = WIN_CLOSEBOX | WIN_RESIZEBOX;
+    const struct {
+        int width;
+        uint32_t mode;
+        const char* name;
+        const char* shown;  // nullptr: cut to what fits
+    } cases[] = {
+        {80, bar, "Narrow", "Narrow"},
+        {70, bar, "Wm", "Wm"},
+        {70, bar | WIN_CLOSEBOX, "Wm", "Wm"},
+        {200, bar | boxes, "Narrow", "Narrow"},
+        {300, bar | WIN_CLOSEBOX, "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLM.."},
+        {80, bar | boxes, "Narrow", nullptr},
+    };
+    Handle owner = NewTask("Titled");
+    for (const auto& c : cases) {
+        Handle w = OpenAt(owner, 20, 40, c.width, 30, c.mode);
+        int whole = TextInk(w, c.name);
+        int ink = TitleInk(w, c.name);
+        if (c.shown) {
+            EXPECT_EQ(ink, TextInk(w, c.shown)) << c.name << " in " << c.width;
+        } else {
+            EXPECT_GT(ink, 0) << c.name << " in " << c.width;
+            EXPECT_LT(ink, whole) << c.name << " in " << c.width;
+        }
+        close_window(w);
+    }
+}
+
 constexpr uint32_t kBack = 0x000000;
 constexpr uint32_t kInk = 0x00FF00;
 constexpr uint32_t kAny = 0xFFFFFFFF;
@@ -232,7 +317,11 @@ TEST_F(TextTest, TagDrawChangesTheGCAndSurvivesBadTags) {
     tag_draw(w_, 0, 40, "<font_color red>X", gc_);
     EXPECT_EQ(gc_record(gc_)->text, ColorByName("red")) << "the GC keeps the new colour";
     tag_draw(w_, 0, 0, "<font_size 2><font_size 77>", gc_);
-    EXPECT_EQ(gc_record(gc_)->font, FindFont(2)) << "no font 77: unchanged";
+    Handle small = FindFont(0, 2);
+    EXPECT_EQ(gc_record(gc_)->font, small) << "no font 77: unchanged";
+    // The font is selected for the window's owner, the task that draws.
+    EXPECT_EQ(task_record(owner_)->last_selected_record, small);
+    EXPECT_EQ(task_record(owner_)->last_opened_resource, g_resources.font);
     tag_draw(w_, 0, 0, "X<font_color blue", gc_);  // no closing bracket: drawing ends
     EXPECT_EQ(gc_record(gc_)->text, ColorByName("red"));
 

@@ -70,7 +70,7 @@ TEST_F(StartTest, RootWindowCoversTheScreenInTheBackgroundColour) {
     Handle own = CreateGC(1, 2, 3, 4);
     set_window_gc(top, own);
     EXPECT_EQ(window_record(create_window(0, top, 5, 5, 0))->gc, own);
-    EXPECT_EQ(Gc(own).font, FindFont(kSystemFontNumber)) << "new GCs take font 3";
+    EXPECT_EQ(Gc(own).font, FindFont(0, kSystemFontNumber)) << "new GCs take font 3";
 }
 
 TEST_F(StartTest, ActiveColourPicksTheActiveGCByUseColour) {

@@ -223,7 +223,14 @@ TEST_F(ManagerTest, ButtonChangesGoToTheCaptureOrToTheActiveOwner) {
     EXPECT_EQ(captured[0].code, EVENT_MOUSE_DOWN);
     EXPECT_EQ(captured[0].value, 0u);
     EXPECT_EQ(captured[0].word_a, 300);
-    EXPECT_EQ(mouse_x_in(w), -1);
+    // While the capture is held, only the capturing task sees the mouse in a window.
+    HostSetCursor(15, 20);
+    EXPECT_EQ(mouse_x_in(w, menu), 5);
+    EXPECT_EQ(mouse_y_in(w, menu), 10);
+    EXPECT_EQ(mouse_x_in(w, a_task_), -1) << "the owner does not hold the capture";
+    EXPECT_EQ(mouse_y_in(w, a_task_), -1);
+    HostSetCursor(300, 200);
+    EXPECT_EQ(mouse_x_in(w, menu), -1) << "outside the window";
 
     ReleaseMouseCapture();
     HostSetCursor(15, 20);
@@ -234,6 +241,23 @@ TEST_F(ManagerTest, ButtonChangesGoToTheCaptureOrToTheActiveOwner) {
     EXPECT_EQ(released[0].code, EVENT_MOUSE_UP);
     EXPECT_EQ(released[0].word_a, 5);
     EXPECT_EQ(released[0].word_b, 10);
+}
+
+TEST_F(ManagerTest, AClickThatEndsBeforeThePollStillReachesTheOwner) {
+    OpenAt(a_task_, 10, 10, 60, 60);
+    ForgetEvents();
+    HostSetCursor(15, 20);
+    HostSetMouseButtons(MOUSE_LEFT);  // a tap: down and up within one poll's 10 ms
+    HostSetMouseButtons(MOUSE_NONE);
+    poll_mouse_buttons();
+    poll_mouse_buttons();
+    poll_mouse_buttons();
+    std::vector<EventRecord> events = EventsTo(a_);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].code, EVENT_MOUSE_DOWN);
+    EXPECT_EQ(events[0].long_a >> 16, MOUSE_LEFT);
+    EXPECT_EQ(events[0].word_a, 5);
+    EXPECT_EQ(events[1].code, EVENT_MOUSE_UP);
 }
 
 // The whole exchange over cycles: WindowTask asks, the owners draw and answer.
