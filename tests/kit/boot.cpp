@@ -22,6 +22,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/effect_task.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
@@ -90,6 +91,7 @@ void RegisterSystemTasks() {
 
 void ShutDownBoot() {
     g_window_object_hooks = {};
+    ResetEffects();
     ResetWindowManager();
     ResetEvents();
     ResetKernel();
