@@ -26,6 +26,7 @@
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
+#include "window/menu_task.h"
 #include "window/window_manager.h"
 #include "window/window_objects.h"
 #include "window/window_start.h"
@@ -92,6 +93,7 @@ void RegisterSystemTasks() {
 void ShutDownBoot() {
     g_window_object_hooks = {};
     ResetEffects();
+    ResetMenus();
     ResetWindowManager();
     ResetEvents();
     ResetKernel();
