@@ -100,4 +100,20 @@ TEST_F(EffectGoldenTest, WipesAtAMiddleStepAndTheEndOfAWhiteOut) {
     CompareGolden("effect_wipes.png");
 }
 
+TEST_F(EffectGoldenTest, RevealHalfWay) {
+    Handle gc = CreateGC(0x1E1E28, 0x505064, 0x0A0A10, 0xFFFFFF);
+    Handle window = OpenWindow(0, 0, kWidth, kHeight, WIN_NOBACK, gc);
+    Scene(window);
+    EventRecord* e = event_record(SendEvent(owner_id_, TASK_ID_EFFECT, EVENT_EFFECT_REQUEST));
+    e->long_a = EFFECT_CAPTURE;
+    EffectRequestData d{0, window, 40, 30, 240, 180, 9};
+    std::memcpy(e->data, &d, sizeof d);
+    Pump(EffectTask, g_tasks.effect);
+    Tick(1);
+    FillRectangle(window, 0, 0, kWidth, kHeight, 0x1E1E28);
+    Request(EFFECT_REVEAL, window, 9, 0);
+    Tick(9);  // the passes of the 5th and 10th counted ticks: half of the rows are back
+    CompareGolden("effect_reveal_halfway.png");
+}
+
 }  // namespace

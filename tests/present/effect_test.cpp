@@ -327,6 +327,24 @@ TEST_F(EffectTest, RedrawEffectRefusesWhenTheParentCannotBeDrawn) {
     EXPECT_EQ(RedrawEffect(owner_, 0x12345, 0), 1) << "not a message object";
 }
 
+TEST_F(EffectTest, TypingPausesWhileTheMessageWindowCannotBeDrawn) {
+    Handle top = OpenWindow(10, 10, 200, 150, 0, gc_);
+    Handle inner = create_window(owner_, top, 180, 100, WIN_SUBWINDOW | WIN_SHOW);
+    set_rectangle(inner, 10, 10, 180, 100);
+    window_depth();
+    Handle object = MessageObject(inner, gc_, "あいう"_sj);
+    Request(EFFECT_TEXT, top, object);
+    Tick();
+    EXPECT_EQ(Record(object).position, 2u);
+    clear_window_mode(inner, WIN_DRAWABLE);
+    Tick(3);
+    EXPECT_EQ(Record(object).position, 2u);
+    EXPECT_TRUE(Notices().empty());
+    set_window_mode(inner, WIN_DRAWABLE);
+    Tick();
+    EXPECT_EQ(Record(object).position, 4u);
+}
+
 TEST_F(EffectTest, WindowClosingMidWayStopsTheEffect) {
     Handle object = Text("あいうえお"_sj);
     Tick(2);

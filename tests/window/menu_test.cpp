@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/system.h"
+#include "host/bitmap.h"
 #include "host/input.h"
 #include "host/png.h"
 #include "host/sjis_literal.h"
@@ -365,6 +366,37 @@ TEST_F(MenuTest, HoverHighlightFollowsTheMouseAndBlinks) {
     EXPECT_FALSE(TestMenuItemFlags(menu, 4, ITEM_HIGHLIGHT));
 }
 
+TEST_F(MenuTest, ApplicationRequestMovesTheHighlight) {
+    Handle window = Open(20, 20, 250, 180);
+    Handle menu = Menu({"", "One", "Two", "Three"});
+    menu_item(menu, 3)->flags |= ITEM_DISABLED;
+    Handle selecter = MenuObjectAt(MENU_OBJECT_SELECTER, window, 10, 10, 120, 100, menu);
+    Handle sub = g_objects[selecter].window;
+    DrawObjectMenu(selecter);
+    const GCRecord gc = *gc_record(window_record(sub)->gc);
+    auto request = [&](uint16_t item) {
+        EventRecord* e = event_record(SendEvent(TaskId(user_), TASK_ID_MENU, EVENT_MENU_REQUEST));
+        e->value = sub;
+        std::memcpy(e->data, &item, 2);
+        std::memcpy(e->data + 4, &menu, 4);
+        Run();
+    };
+    auto bar = [&](int index) {
+        return Pixel(client_left(sub) + 3, client_top(sub) + MenuItemTop(menu, index, sub) + 1);
+    };
+    request(1);
+    EXPECT_EQ(g_menu_task.highlighted, 1);
+    EXPECT_EQ(bar(1), gc.edge2);
+    request(2);
+    EXPECT_EQ(g_menu_task.highlighted, 2);
+    EXPECT_FALSE(TestMenuItemFlags(menu, 1, ITEM_HIGHLIGHT));
+    EXPECT_EQ(bar(1), gc.fill);
+    EXPECT_EQ(bar(2), gc.edge2);
+    request(3);  // disabled: nothing stays highlighted
+    EXPECT_EQ(g_menu_task.highlighted, 0);
+    EXPECT_EQ(bar(2), gc.fill);
+}
+
 TEST_F(MenuTest, MenuBarItemsTogglePopupObjectsOpenTheirMenu) {
     Handle window = Open(20, 20, 250, 180);
     Handle bar_menu = Menu({"", "Sound", "Fast"});
@@ -410,13 +442,21 @@ TEST_F(MenuTest, GoldenSelecterAndPullDownWithADisabledItemAndATick) {
     FillRectangle(window, 0, 0, 300, 220, 0x3C2814);
     Handle choices = Menu({"", "北の森へ行く"_sj, "村に戻る"_sj, "宿屋で休む"_sj});
     Handle selecter = MenuObjectAt(MENU_OBJECT_SELECTER, window, 10, 10, 140, 100, choices, gc);
-    Handle options = Menu({"Options", "Sound", "Fast text", "", "A very long entry text"});
+    Handle options =
+        Menu({"Options", "Sound", "Fast text", "", "A very long entry text", "Picture"});
     menu_header(options)->flags = MENU_TITLE | MENU_CUT_TEXT;
     menu_item(options, 1)->flags |= ITEM_TICK;
     menu_item(options, 2)->flags |= ITEM_DISABLED;
     menu_item(options, 3)->flags |= ITEM_SEPARATOR;
     menu_item(options, 3)->height = 8;
-    Handle pulldown = MenuObjectAt(MENU_OBJECT_PULLDOWN, window, 160, 10, 130, 110, options, gc);
+    uint32_t picture = HostCreateBitmap(14, 14);
+    RasterTarget t = HostBitmapTarget(picture);
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 14; ++x)
+            t.Row(y)[x] = (x + y) % 7 < 3 ? 0x30A0F0 : 0x2050A0;
+    menu_item(options, 5)->flags |= ITEM_PICTURE;
+    menu_item(options, 5)->picture = picture;
+    Handle pulldown = MenuObjectAt(MENU_OBJECT_PULLDOWN, window, 160, 10, 130, 136, options, gc);
     for (Handle o : {selecter, pulldown})
         WinPanel(g_objects[o].window, 1, gc);
     DrawObjectMenu(selecter);
