@@ -197,6 +197,8 @@ int RedrawEffect(Handle task, Handle object, int mode) {
     EffectMessage m;
     if (!ReadEffectMessage(object, &m)) return 1;
     if (!window_drawable(window_record(m.window)->parent)) return 1;
+    // Nothing can be drawn into the message window now: the page stays as it got.
+    if (!window_drawable(m.window)) return 0;
     Handle record = FindEffectByObject(object, EFFECT_TEXT);
     EffectData* r = effect_data(record);
     if (!r) return 0;
@@ -233,8 +235,7 @@ int RedrawEffect(Handle task, Handle object, int mode) {
         r = effect_data(record);
         if (!r) return 0;
         if (result == 1) ended = true;
-        // A page full, the text's end, or a window that cannot be drawn into now (no progress).
-        if (result != 0 || r->position == before) break;
+        if (result != 0 || r->position == before) break;  // page full, end, or no progress
     }
     if (mode == 0 && was_done) r->flags |= EFFECT_PAGE_DONE;
     if (ended) {

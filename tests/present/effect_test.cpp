@@ -105,14 +105,8 @@ protected:
     Handle window_ = 0;
 };
 
-TEST_F(EffectTest, StartOpensTheResourceAndMakesTheTwoFonts) {
-    EXPECT_NE(g_effect.resource, 0u);
-    ASSERT_NE(font_record(g_effect.font28), nullptr);
-    EXPECT_EQ(font_record(g_effect.font28)->size, 28);
-    EXPECT_EQ(font_record(g_effect.font36)->line_height, 36);
-}
-
 TEST_F(EffectTest, TypewriterDrawsOneCharacterPerTickAndReportsTheEnd) {
+    EXPECT_EQ(font_record(g_effect.font36)->size, 36) << "made by the start event";
     Handle object = Text("あいう"_sj);
     EXPECT_EQ(Inked(), 0);
     const int cell = FontSize(gc_record(gc_)->font);
@@ -137,39 +131,9 @@ TEST_F(EffectTest, TypewriterDrawsOneCharacterPerTickAndReportsTheEnd) {
     EXPECT_TRUE(Notices().empty());
 }
 
-TEST_F(EffectTest, OutlineIsTheTextColourQuarteredAroundTheCharacter) {
-    Text("|");  // a one-byte character with a clear vertical stroke
-    Tick();
-    const WindowRecord* w = window_record(window_);
-    bool text = false, shadow = false;
-    for (int y = 0; y < w->height; ++y)
-        for (int x = 0; x < w->width; ++x) {
-            uint32_t p = Pixel(client_left(window_) + x, client_top(window_) + y);
-            text |= p == 0xFFFFFF;
-            shadow |= p == 0x3F3F3F;  // 0xFFFFFF halved twice towards black
-        }
-    EXPECT_TRUE(text);
-    EXPECT_TRUE(shadow);
-}
-
-TEST_F(EffectTest, TextEndingInALineFeedEndsThereWithoutANewLine) {
-    Handle object = Text("ab\n");
-    Tick(2);
-    EXPECT_TRUE(Notices().empty());
-    int16_t y = Record(object).y;
-    Tick();
-    std::vector<EventRecord> n = Notices();
-    ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(n[0].code, EFFECT_DONE);
-    EXPECT_EQ(Record(object).y, y);
-    int16_t reported_y;
-    std::memcpy(&reported_y, n[0].data + 10, 2);
-    EXPECT_EQ(reported_y, y);
-}
-
-TEST_F(EffectTest, LineBreaksEscapesTagsAndWrap) {
+TEST_F(EffectTest, LineBreaksTagsAndAFinalLineFeed) {
     const int line = FontLineHeight(gc_record(gc_)->font) + 8;
-    Handle object = Text("a\\nb\nc<font_color red>d");
+    Handle object = Text("a\\nb\nc<font_color red>d\n");
     Tick(2);  // "a", then the escaped line break
     EXPECT_EQ(Record(object).y, line);
     EXPECT_EQ(Record(object).x, 0);
@@ -177,7 +141,15 @@ TEST_F(EffectTest, LineBreaksEscapesTagsAndWrap) {
     EXPECT_EQ(Record(object).y, 2 * line);
     Tick();  // the tag runs before "d"
     EXPECT_EQ(gc_record(gc_)->text, 0x0000C8u);
-    EXPECT_EQ(Record(object).position, std::strlen("a\\nb\nc<font_color red>d"));
+    EXPECT_TRUE(Notices().empty());
+    Tick();  // the last line feed ends the text where it stands
+    std::vector<EventRecord> n = Notices();
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_EQ(n[0].code, EFFECT_DONE);
+    int16_t reported_y;
+    std::memcpy(&reported_y, n[0].data + 10, 2);
+    EXPECT_EQ(reported_y, 2 * line);
+    EXPECT_EQ(Record(object).y, 2 * line);
 }
 
 TEST_F(EffectTest, ClosingMarksMayStandPastTheMargin) {
@@ -317,17 +289,7 @@ TEST_F(EffectTest, ControlGivesOneExtraCharacterPerCycle) {
     EXPECT_EQ(Record(object).position, 6u);
 }
 
-TEST_F(EffectTest, RedrawEffectRefusesWhenTheParentCannotBeDrawn) {
-    Handle top = OpenWindow(10, 10, 200, 100, 0, gc_);
-    Handle inner = create_window(owner_, top, 100, 50, WIN_SUBWINDOW | WIN_SHOW);
-    Handle object = MessageObject(inner, gc_, "abc");
-    EXPECT_EQ(RedrawEffect(owner_, object, 0), 0);
-    clear_window_mode(top, WIN_DRAWABLE);
-    EXPECT_EQ(RedrawEffect(owner_, object, 0), 1);
-    EXPECT_EQ(RedrawEffect(owner_, 0x12345, 0), 1) << "not a message object";
-}
-
-TEST_F(EffectTest, TypingPausesWhileTheMessageWindowCannotBeDrawn) {
+TEST_F(EffectTest, AWindowThatCannotBeDrawnPausesTypingAndRefusesRedraws) {
     Handle top = OpenWindow(10, 10, 200, 150, 0, gc_);
     Handle inner = create_window(owner_, top, 180, 100, WIN_SUBWINDOW | WIN_SHOW);
     set_rectangle(inner, 10, 10, 180, 100);
@@ -340,9 +302,13 @@ TEST_F(EffectTest, TypingPausesWhileTheMessageWindowCannotBeDrawn) {
     Tick(3);
     EXPECT_EQ(Record(object).position, 2u);
     EXPECT_TRUE(Notices().empty());
+    EXPECT_EQ(RedrawEffect(owner_, object, 0), 0) << "nothing to draw into: the page stays";
     set_window_mode(inner, WIN_DRAWABLE);
     Tick();
     EXPECT_EQ(Record(object).position, 4u);
+    clear_window_mode(top, WIN_DRAWABLE);
+    EXPECT_EQ(RedrawEffect(owner_, object, 0), 1);
+    EXPECT_EQ(RedrawEffect(owner_, 0x12345, 0), 1) << "not a message object";
 }
 
 TEST_F(EffectTest, WindowClosingMidWayStopsTheEffect) {
@@ -405,18 +371,6 @@ TEST_F(EffectTest, WipesAndFadesEndOnTheirTickWithTheirNotice) {
             RemoveEffect(h);
         close_window(w);
     }
-}
-
-TEST_F(EffectTest, BandWipeStripsMoveLeft) {
-    Handle w = OpenWindow(0, 0, 150, 50, 0, gc_);
-    Request(EFFECT_BAND_WIPE, w, 0, 0, 0x0000FF);
-    Tick();  // s = 0: strips at the band edges, u = 10: 10..10, 30..32, 60..64, 100..106, 140..149
-    EXPECT_EQ(Pixel(10, 5), 0x0000FFu);
-    EXPECT_EQ(Pixel(11, 5), 0x303030u);
-    EXPECT_EQ(Pixel(140, 5), 0x0000FFu);
-    Tick();  // s = 1: each strip one strip width further left
-    EXPECT_EQ(Pixel(9, 5), 0x0000FFu);
-    EXPECT_EQ(Pixel(28, 5), 0x0000FFu);
 }
 
 TEST_F(EffectTest, CaptureAndRevealRestoreTheExactPixels) {

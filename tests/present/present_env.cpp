@@ -1,10 +1,7 @@
 #include "present_env.h"
 
-#include <cstdlib>
-#include <deque>
 #include <map>
 
-#include "host/png.h"
 #include "host/surface.h"
 #include "kernel/scheduler.h"
 #include "kernel/task.h"
@@ -75,25 +72,6 @@ void PresentTest::SetMessageText(Handle object, const std::string& text) {
     g_messages[object].text = text;
 }
 
-std::vector<EventRecord> PresentTest::EventsTo(uint32_t id) {
-    std::vector<EventRecord> events;
-    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-        if (r->destination == id) events.push_back(*r);
-    return events;
-}
-
-std::vector<uint16_t> PresentTest::CodesTo(uint32_t id) {
-    std::vector<uint16_t> codes;
-    for (const EventRecord& e : EventsTo(id))
-        codes.push_back(e.code);
-    return codes;
-}
-
-void PresentTest::ForgetEvents() {
-    for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-        r->destination = 0;
-}
-
 uint32_t PresentTest::Pixel(int x, int y) {
     return HostSurfacePixels()[y * kWidth + x] & 0xFFFFFF;
 }
@@ -103,23 +81,4 @@ int PresentTest::LogCount(const std::string& part) {
     for (const std::string& line : LogLines())
         n += line.find(part) != std::string::npos;
     return n;
-}
-
-void PresentTest::CompareGolden(const char* file) {
-    std::string path = std::string(NOMA_SOURCE_DIR) + "/tests/golden/" + file;
-    if (std::getenv("NOMA_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(HostSaveSurfacePng(path.c_str()));
-        return;
-    }
-    std::vector<uint32_t> expected;
-    int w = 0, h = 0;
-    ASSERT_TRUE(HostReadPng(path.c_str(), &expected, &w, &h)) << path;
-    ASSERT_EQ(w, kWidth);
-    ASSERT_EQ(h, kHeight);
-    const uint32_t* actual = HostSurfacePixels();
-    int differing = 0;
-    for (int i = 0; i < kWidth * kHeight; ++i)
-        differing += (actual[i] & 0xFFFFFF) != expected[i];
-    if (differing) HostSaveSurfacePng((std::string("actual_") + file).c_str());
-    EXPECT_EQ(differing, 0) << file << " differs; the actual screen is in " << folder_;
 }

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/pool.h"
 #include "kernel/event.h"
+#include "support/golden.h"
 #include "support/test_env.h"
 
 class PresentTest : public NomaTest {
@@ -28,13 +28,9 @@ protected:
     Handle MessageObject(Handle window, Handle gc, const std::string& text);
     void SetMessageText(Handle object, const std::string& text);
 
-    std::vector<EventRecord> EventsTo(uint32_t id);
-    std::vector<uint16_t> CodesTo(uint32_t id);
-    void ForgetEvents();
     uint32_t Pixel(int x, int y);
     int LogCount(const std::string& part);
-    // The screen against tests/golden/<file> (NOMA_UPDATE_GOLDEN=1 writes it).
-    void CompareGolden(const char* file);
+    void CompareGolden(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
     uint32_t owner_id_ = 0;
