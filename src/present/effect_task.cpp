@@ -44,7 +44,7 @@ void change_mode(const EventRecord& e, const EffectRequestData& d) {
 // A request for an object and type that already has an effect: a reveal of a capture in the
 // same window turns the capture into the reveal (true: nothing more to do); otherwise the old
 // record goes, with notice 1286.
-bool replace_existing(const EventRecord& e, const EffectRequestData& d, uint16_t type) {
+bool replace_existing(const EffectRequestData& d, uint16_t type) {
     // A reveal looks for the capture it reveals.
     Handle old =
         FindEffectByObject(d.object, type == EFFECT_REVEAL ? uint16_t(EFFECT_CAPTURE) : type);
@@ -63,7 +63,6 @@ bool replace_existing(const EventRecord& e, const EffectRequestData& d, uint16_t
     // The notice goes out before the record is removed: it reads the record's fields.
     SendEffectNotice(old, EFFECT_REPLACED);
     RemoveEffect(old);
-    (void)e;
     return false;
 }
 
@@ -76,7 +75,7 @@ void request(const EventRecord& e) {
         change_mode(e, d);
         return;
     }
-    if (replace_existing(e, d, type)) return;
+    if (replace_existing(d, type)) return;
     Handle record = CreateRecord(g_effect.resource, -1, sizeof(EffectData));
     EffectData* r = effect_data(record);
     if (!r) return;
@@ -94,8 +93,8 @@ void request(const EventRecord& e) {
     r->height = d.height;
 }
 
-// A record whose window cannot be drawn this tick: it ends when the window went away or (for
-// effects that do not wait on a page) is about to be redrawn. True when the record is gone.
+// A record whose window cannot be drawn does nothing this tick (true); it ends, with 1285, when
+// the window is no longer open or, for the types without bit 0x04, is about to be redrawn.
 bool window_lost(Handle record) {
     EffectData* r = effect_data(record);
     uint32_t mode = window_mode(r->window);
