@@ -373,6 +373,34 @@ TEST_F(EffectTest, WipesAndFadesEndOnTheirTickWithTheirNotice) {
     }
 }
 
+// The ticks come from EventTask on the virtual clock (a cycle tick every fourth cycle, and
+// the quarter and half seconds): a wipe ends on the tick event that makes its count.
+TEST_F(EffectTest, WipeStepsFollowTheClockTicks) {
+    const WipeCase cases[] = {{EFFECT_LINE_GRID, 21, EFFECT_STOPPED, true},
+                              {EFFECT_WHITE_OUT, 4, EFFECT_DONE, false}};
+    for (const WipeCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        Handle w = OpenWindow(10, 10, 200, 150, 0, gc_);
+        Request(c.type, w, 0, 0, 0x0000FF);
+        int ticks = 0;
+        for (int cycle = 0; cycle < 2000 && Notices().empty(); ++cycle) {
+            Handle before = g_event_tail;
+            EventTask(g_tasks.event);
+            for (Handle h = event_record(before)->next; h; h = event_record(h)->next) {
+                uint16_t code = event_record(h)->code;
+                ticks +=
+                    code == EVENT_TICK || code == EVENT_QUARTER_SECOND || code == EVENT_HALF_SECOND;
+            }
+            Run();
+            HostAdvanceClock(1);
+        }
+        EXPECT_EQ(ticks, c.ticks);
+        while (Handle h = FirstRecord(g_effect.resource))
+            RemoveEffect(h);
+        close_window(w);
+    }
+}
+
 TEST_F(EffectTest, CaptureAndRevealRestoreTheExactPixels) {
     Handle w = OpenWindow(0, 0, 200, 150, 0, gc_);
     for (int y = 0; y < 150; ++y)
