@@ -245,6 +245,9 @@ void finish_held_item() {
     ReleaseMouseCapture();
     MenuObject o;
     if (read_object(s.pressed_object, &o)) {
+        // The hover highlight may have moved on to another item meanwhile.
+        if (s.highlight_menu == o.menu && s.highlighted && s.highlighted != s.pressed_index)
+            unlight(o.menu, o.window, s.highlighted);
         unlight(o.menu, o.window, s.pressed_index);
         if (s.highlight_menu == o.menu) s.highlighted = 0;
         int x, y;

@@ -289,11 +289,17 @@ TEST_F(MenuTest, SelecterItemHeldWithTheCaptureAndReleasedOverItself) {
 
     // Moving off the item before the release sends nothing; so does pressing a disabled item
     // or the title row.
+    // The hover highlight follows meanwhile, and nothing stays lit after the release.
     PointAt(menu, sub, 1);
     Press(selecter);
     PointAt(menu, sub, 2);
+    SendObjectEvent(TASK_ID_MENU, EVENT_MOUSE_ENTER, window, selecter);
+    Run();
+    EXPECT_EQ(g_menu_task.highlighted, 2);
     HostSetMouseButtons(0);
     Run();
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_FALSE(TestMenuItemFlags(menu, i, ITEM_HIGHLIGHT)) << i;
     for (int index : {3, 0}) {
         PointAt(menu, sub, index);
         Press(selecter);
