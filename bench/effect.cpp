@@ -65,6 +65,7 @@ Handle new_record(uint16_t type) {
 
 void BM_TypewriterStepOutlined20px(benchmark::State& state) {
     boot();
+    g_text.clear();
     for (int i = 0; i < 200; ++i)
         g_text += "霧"_sj;
     Handle record = new_record(EFFECT_TEXT);
