@@ -94,6 +94,12 @@ void HostDarken(int x, int y, int width, int height, int16_t value) {
     RasterDarken(HostSurfaceTarget(), x, y, width, height, value);
 }
 
+void HostMosaicPass(int x, int y, int width, int height, int step, int spacing, int side,
+                    int amount) {
+    std::lock_guard<std::mutex> hold(HostSurfaceLock());
+    RasterMosaicPass(HostSurfaceTarget(), x, y, width, height, step, spacing, side, amount);
+}
+
 void HostSetScreenTextColor(uint32_t colour) {
     screen_text_colour = colour & 0x00FFFFFFu;
 }

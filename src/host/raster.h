@@ -33,6 +33,9 @@ void HostEraseFocusRect();
 // Darkens the area: `value` is a signed 16-bit value whose low byte is subtracted from red and
 // whose high byte from green; blue loses 0xFF when it is negative. Channels stop at 0.
 void HostDarken(int x, int y, int width, int height, int16_t value);
+// One pass of a mosaic fade over the area (see RasterMosaicPass in host/raster_core.h).
+void HostMosaicPass(int x, int y, int width, int height, int step, int spacing, int side,
+                    int amount);
 
 // The text colour of the screen context: text output sets it; the focus rectangle's brush
 // takes it for its "0" dots (the "1" dots invert).

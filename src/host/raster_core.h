@@ -55,3 +55,12 @@ void RasterFocusRect(const RasterTarget& target, int left, int top, int right, i
 // Subtracts `value` from every pixel of the area, each channel floored at 0: the low byte from
 // red, the high byte from green, and 0xFF from blue when the 16-bit value is negative.
 void RasterDarken(const RasterTarget& target, int x, int y, int width, int height, int16_t value);
+
+// One pass of a mosaic fade over the area (x, y, width, height), which also clips it: for
+// px = step, step + spacing, ... below width and, for each, py = step, step + spacing, ...
+// below height, the pixel at (x + px, y + py) is read, each of its colour bytes moved by
+// `amount` (kept within 0..255), and the square of side `side` at (x + px - step, y + py -
+// step) filled with the result. The reads see the squares already filled, in that order. A
+// pixel outside the target reads as white when brightening and black when darkening.
+void RasterMosaicPass(const RasterTarget& target, int x, int y, int width, int height, int step,
+                      int spacing, int side, int amount);

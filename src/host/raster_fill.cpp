@@ -104,3 +104,40 @@ void RasterDarken(const RasterTarget& t, int x, int y, int width, int height, in
     for (int row = c.top; row < c.bottom; ++row)
         DarkenRow(t.Row(row) + c.left, c.right - c.left, sub);
 }
+
+namespace {
+
+uint32_t moved_colour(uint32_t colour, int amount) {
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int value = int((colour >> shift) & 0xFF) + amount;
+        result |= uint32_t(std::clamp(value, 0, 255)) << shift;
+    }
+    return result;
+}
+
+}  // namespace
+
+void RasterMosaicPass(const RasterTarget& t, int x, int y, int width, int height, int step,
+                      int spacing, int side, int amount) {
+    if (!t.pixels || width <= 0 || height <= 0 || spacing <= 0 || side <= 0) return;
+    // The squares are clipped to the area as well as to the target.
+    const Clipped area = Clip(t, x, y, int64_t(x) + width, int64_t(y) + height);
+    if (area.empty()) return;
+    for (int px = step; px < width; px += spacing) {
+        for (int py = step; py < height; py += spacing) {
+            const int64_t sx = int64_t(x) + px, sy = int64_t(y) + py;
+            uint32_t read = amount < 0 ? 0 : 0x00FFFFFFu;
+            if (sx >= 0 && sy >= 0 && sx < t.width && sy < t.height)
+                read = t.Row(int(sy))[sx] & 0x00FFFFFFu;
+            const uint32_t colour = moved_colour(read, amount);
+            const int left = int(std::max<int64_t>(sx - step, area.left));
+            const int right = int(std::min<int64_t>(sx - step + side, area.right));
+            const int top = int(std::max<int64_t>(sy - step, area.top));
+            const int bottom = int(std::min<int64_t>(sy - step + side, area.bottom));
+            if (left >= right) continue;
+            for (int row = top; row < bottom; ++row)
+                std::fill_n(t.Row(row) + left, right - left, colour);
+        }
+    }
+}

@@ -217,6 +217,12 @@ void draw_window(Handle window) {
     if (!(mode & WIN_NOOBJDRAW)) g_window_manager.object_cursor = DrawWindowObjects(window, 0);
 }
 
+void draw_window_background(Handle window) {
+    if (!window_record(window)) return;
+    draw_background(window);
+    if (window_mode(window) & WIN_RULED) draw_rules(window);
+}
+
 void clear_window(Handle window) {
     WindowRecord* w = window_record(window);
     if (!w) return;

@@ -12,5 +12,8 @@ void repaint_decorations(Handle window, Handle gc);
 void draw_control_bar(Handle window, Handle gc);
 void draw_close_box(Handle window, Handle gc, bool pressed);
 void draw_resize_box(Handle window, Handle gc, bool pressed);
+// The window's background and rules as draw_window paints them (wallpaper, tile, panel,
+// semi-transparent, or fill).
+void draw_window_background(Handle window);
 // Erases the window's area with the colour of what lies under it.
 void clear_window(Handle window);

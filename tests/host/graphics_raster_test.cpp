@@ -248,3 +248,46 @@ TEST_F(GraphicsShapes, PixelsOutsideTheSurfaceReadAsInvalid) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mosaic pass against its definition: one read and one clipped square per grid point, in
+// order, on a copy of the same random picture, for white-out and black-out steps and an area
+// that the target clips.
+TEST(GraphicsMosaic, MatchesAReadAndASquarePerGridPointInOrder) {
+    std::mt19937 random(7);
+    struct Case {
+        int x, y, width, height, step, side, amount;
+    };
+    const Case cases[] = {{0, 0, 90, 70, 7, 28, 7},
+                          {5, 3, 80, 60, 8, 32, 8},
+                          {10, 10, 60, 50, 0, 0, 0},
+                          {12, 4, 70, 60, 13, 26, -13},
+                          {-15, -9, 90, 90, 18, 36, -18}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        Canvas fast(96, 64), slow(96, 64);
+        for (uint32_t& p : fast.pixels)
+            p = random() & 0xFFFFFF;
+        slow.pixels = fast.pixels;
+        RasterMosaicPass(fast.target(), c.x, c.y, c.width, c.height, c.step, 20, c.side, c.amount);
+        for (int px = c.step; px < c.width; px += 20)
+            for (int py = c.step; py < c.height; py += 20) {
+                int sx = c.x + px, sy = c.y + py;
+                bool inside = sx >= 0 && sy >= 0 && sx < 96 && sy < 64;
+                uint32_t read = inside ? slow.at(sx, sy) : (c.amount < 0 ? 0 : 0xFFFFFF);
+                uint32_t colour = 0;
+                for (int shift = 0; shift <= 16; shift += 8)
+                    colour |= uint32_t(std::clamp(int((read >> shift) & 0xFF) + c.amount, 0, 255))
+                              << shift;
+                for (int y = sy - c.step; y < sy - c.step + c.side; ++y)
+                    for (int x = sx - c.step; x < sx - c.step + c.side; ++x)
+                        if (x >= std::max(c.x, 0) && y >= std::max(c.y, 0) && x < c.x + c.width &&
+                            y < c.y + c.height && x < 96 && y < 64)
+                            slow.pixels[size_t(y) * 96 + x] = colour;
+            }
+        EXPECT_EQ(fast.pixels, slow.pixels);
+    }
+}
+
+}  // namespace

@@ -22,9 +22,11 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/effect_task.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
+#include "window/menu_task.h"
 #include "window/window_manager.h"
 #include "window/window_objects.h"
 #include "window/window_start.h"
@@ -90,6 +92,8 @@ void RegisterSystemTasks() {
 
 void ShutDownBoot() {
     g_window_object_hooks = {};
+    ResetEffects();
+    ResetMenus();
     ResetWindowManager();
     ResetEvents();
     ResetKernel();
