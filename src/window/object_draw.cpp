@@ -111,8 +111,8 @@ void draw_check(const Obj& o, bool ticked) {
     Rectangle(o.window, 1, 1, 10, 10, c.edge1);
     if (!ticked) return;
     for (int dy = 0; dy < 2; ++dy) {
-        Line(o.window, 3, 5 + dy, 5, 7 + dy, c.edge2);
-        Line(o.window, 5, 7 + dy, 9, 3 + dy, c.edge2);
+        Line(o.window, 2, 5 + dy, 5, 8 + dy, c.edge2);
+        Line(o.window, 5, 8 + dy, 10, 3 + dy, c.edge2);
     }
 }
 
