@@ -21,6 +21,7 @@
 #include "window/object.h"
 #include "window/redraw.h"
 #include "window/window.h"
+#include "window/window_file.h"
 #include "window/window_manager.h"
 #include "window/window_start.h"
 #include "window_env.h"
@@ -151,6 +152,21 @@ TEST_F(ObjectGoldenTest, EveryKindInEveryState) {
     set_window_mode(w, WIN_DRAWABLE);
     action_button(ReqObject(w, 10));
     Compare("objects.png");
+}
+
+TEST_F(ObjectGoldenTest, AWindowFromADefinitionFile) {
+    WriteFile("entry.win",
+              "Width 300\nHeight 150\nControlbar on\nFrame on\nCloseBox yes\n"
+              "MessageButton 1 200 100 OK\nMessageButton 2 110 100 Cancel\n"
+              "CheckButton 3 20 20\nInputMessage 4 40 16 16\n"
+              "InputNumeric 5 40 50 4\nInputByte 6 120 50 8\n");
+    Handle w = ReadWindowFile(owner_, "entry.win");
+    ASSERT_NE(w, 0u);
+    SetObjectOn(w, 3);
+    PutInputText(w, 6, "ABC");
+    open_window(w, 150, 100);
+    Pump();
+    Compare("window_file.png");
 }
 
 }  // namespace
