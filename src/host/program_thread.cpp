@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "host/clock.h"
+#include "host/screen.h"
 #include "host/script_input.h"
 #include "kernel/event.h"
 #include "kernel/log.h"
@@ -104,6 +105,7 @@ bool HostEndProgramThread(uint32_t wait_ms) {
 }
 
 void HostPostUserClose() {
+    HostSetCloseWaiting(true);
     close_posted.store(true);
 }
 void HostPostRepaint() {
@@ -120,6 +122,7 @@ void HostServiceProgramThread(PollPoint point) {
 }
 
 void HostUserCloseRequest() {
+    HostSetCloseWaiting(false);
     LogLine("TUVO CLOSED");
     if (TestSystemFlag(FLAG_STOP)) return;
     LogLine("TUVO Direct close request!");
