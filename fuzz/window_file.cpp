@@ -6,6 +6,7 @@
 
 #include "fuzz_folder.h"
 #include "host/clock.h"
+#include "host/message_box.h"
 #include "host/screen.h"
 #include "host/surface.h"
 #include "kernel/event.h"
@@ -17,6 +18,7 @@
 #include "window/object.h"
 #include "window/window.h"
 #include "window/window_file.h"
+#include "window/window_manager.h"
 #include "window/window_start.h"
 
 namespace {
