@@ -13,6 +13,7 @@
 
 #include "host/clock.h"
 #include "host/log_sink.h"
+#include "host/screen.h"
 #include "host/script_input.h"
 
 namespace {
@@ -132,6 +133,7 @@ bool HostEndProgramThread(uint32_t wait_ms) {
 }
 
 void HostPostUserClose() {
+    HostSetCloseWaiting(true);
     close_posted.store(true);
 }
 void HostPostRepaint() {
@@ -148,6 +150,7 @@ void HostServiceProgramThread(PollPoint point) {
 }
 
 void HostUserCloseRequest() {
+    HostSetCloseWaiting(false);
     HostLog("TUVO CLOSED");
     if (hooks.stopping && hooks.stopping()) return;
     HostLog("TUVO Direct close request!");

@@ -9,7 +9,8 @@ int16_t g_screen_height = 600;
 
 namespace {
 std::atomic<bool> screen_closed{false};
-}
+std::atomic<bool> close_waiting{false};
+}  // namespace
 
 void HostOpenScreen() {
     screen_closed.store(false);
@@ -23,4 +24,12 @@ void HostCloseScreen() {
 
 bool HostScreenClosed() {
     return screen_closed.load();
+}
+
+void HostSetCloseWaiting(bool waiting) {
+    close_waiting.store(waiting);
+}
+
+bool HostCloseWaiting() {
+    return close_waiting.load();
 }

@@ -15,3 +15,7 @@ void HostOpenScreen();
 void HostCloseScreen();
 // True once HostCloseScreen has been called.
 bool HostScreenClosed();
+// A close of the main window is waiting for the program thread's next cycle end. Loops that
+// hold a cycle (the system dialogs) end when it is set, so that the close can go on.
+void HostSetCloseWaiting(bool waiting);
+bool HostCloseWaiting();

@@ -10,6 +10,7 @@
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/keymap.h"
+#include "host/screen.h"
 #include "host/surface.h"
 
 namespace {
@@ -204,7 +205,10 @@ ScriptRequest HostApplyScript(bool at_cycle_end) {
     while (next_event < script.size() && script[next_event].time <= now) {
         const ScriptEvent& event = script[next_event];
         if (event.kind == ScriptKind::Close) {
-            if (!at_cycle_end) return ScriptRequest::None;
+            if (!at_cycle_end) {
+                HostSetCloseWaiting(true);
+                return ScriptRequest::None;
+            }
             ++next_event;
             return ScriptRequest::Close;
         }

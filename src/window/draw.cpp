@@ -145,3 +145,8 @@ void WinSemitransRectangle(Handle window, int x, int y, uint16_t width, uint16_t
     if (wd < 1 || ht < 1) return;
     HostDarken(abs_x(w, x), abs_y(w, y), wd, ht, int16_t(color));
 }
+
+void WinSemitransRectangleGC(Handle window, int x, int y, uint16_t width, uint16_t height,
+                             Handle gc) {
+    WinSemitransRectangle(window, x, y, width, height, text_color(gc));
+}

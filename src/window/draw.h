@@ -33,6 +33,9 @@ void CircleGC(Handle window, int x, int y, uint16_t width, uint16_t height, int 
 // green, and blue loses 0xFF when it is negative. Clipped at the right and bottom only.
 void WinSemitransRectangle(Handle window, int x, int y, uint16_t width, uint16_t height,
                            uint32_t color);
+// The same with the GC's text colour as the darkening value.
+void WinSemitransRectangleGC(Handle window, int x, int y, uint16_t width, uint16_t height,
+                             Handle gc);
 
 // True when drawing into the window is allowed.
 bool window_drawable(Handle window);

@@ -11,6 +11,7 @@
 #include "window/colors.h"
 #include "window/gc.h"
 #include "window/redraw.h"
+#include "window/system_dialog.h"
 #include "window/window.h"
 #include "window/window_manager.h"
 
@@ -97,6 +98,7 @@ void StartWindowSystem() {
         m.root = root;
     }
     create_system_gcs();
+    InstallSystemDialogs();
     // The host's later paints repaint every window through a redraw motion.
     HostSetRepaintHandler(RedrawAllWindows);
 }

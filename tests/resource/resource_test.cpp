@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "core/pool.h"
 #include "host/sjis_literal.h"
 #include "resource/task_record.h"
@@ -141,11 +142,23 @@ TEST_F(ResourceTest, RefusalsAndWarnings) {
 TEST_F(ResourceTest, AFullPoolGivesEmptyHandlesAndMessage1) {
     UsePool(64 * 1024, 64);
     ASSERT_TRUE(CreateSystemResources());
+    // The message goes to the system message dialog.
+    static std::vector<std::pair<int, std::string>> shown;
+    shown.clear();
+    SetSystemMessageDialog([](int number, const char* detail) {
+        shown.emplace_back(number, detail ? detail : "");
+        return 0;
+    });
     Handle r = CreateResource(0, "big.res", "Big");
     int made = 0;
     while (CreateRecord(r, -1, 4000) && made < 100)
         ++made;
     EXPECT_LT(made, 100);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0], std::make_pair(1, std::string("Big: 4000 byteのメモリを確保できません"_sj)));
+    // Without a dialog to show it, the message is logged.
+    SetSystemMessageDialog(nullptr);
+    CreateRecord(r, -1, 4000);
     ExpectLogged({"MSG1", "Big: 4000 byteのメモリを確保できません"_sj});
     EXPECT_EQ(RecordCount(r), made);
     EXPECT_EQ(CheckRecordChain(r), 0);

@@ -1,0 +1,263 @@
+// The system dialogs: their windows and buttons, answers by scripted mouse and keys (the guard
+// second included), the error report's two buttons, the core dump, the manager's checks, a
+// close of the main window during a dialog, and how each dialog looks.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/png.h"
+#include "host/screen.h"
+#include "host/script_input.h"
+#include "host/sjis_literal.h"
+#include "host/surface.h"
+#include "kernel/dialog.h"
+#include "kernel/dialog_hooks.h"
+#include "kernel/event.h"
+#include "kernel/scheduler.h"
+#include "core/system.h"
+#include "kernel/task.h"
+#include "window/object.h"
+#include "window/system_dialog.h"
+#include "window/window.h"
+#include "window/window_manager.h"
+#include "window/window_start.h"
+#include "window_env.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class DialogTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nBACKSCREEN_COLOR 25\n");
+        std::string messages;  // line n is message n
+        for (int i = 1; i <= 80; ++i)
+            messages += (i == 72 ? std::string("タスクの指定が<font_color red>正しくありません"_sj)
+                         : i == 71 ? std::string("システムダイアログがありません"_sj)
+                                   : "message " + std::to_string(i)) +
+                        "\n";
+        WriteFile("SYSTEM.MSG", messages);
+        g_screen_width = kWidth;
+        g_screen_height = kHeight;
+        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
+        StartWindowSystem();
+        manager_ = RegisterTask("NomaManager", TASK_ID_MANAGER, 0);
+        OpenTaskEvents(manager_);
+        CreateSystemDialogs(manager_);
+        ForgetEvents();
+    }
+    void TearDown() override {
+        HostClearScript();
+        HostResetInput();
+        HostSetCloseWaiting(false);
+        HostOpenScreen();
+        g_dialog_hooks = {};
+        WindowTest::TearDown();
+    }
+    // Input lines whose times count from now. A close a minute later ends a dialog that the
+    // lines failed to answer, so that a fault fails the test instead of holding it.
+    void Script(std::initializer_list<std::pair<int, const char*>> events) {
+        std::string lines;
+        for (const auto& [at, what] : events)
+            lines += std::to_string(HostTickCount() + at) + " " + what + "\n";
+        lines += std::to_string(HostTickCount() + 60000) + " close\n";
+        WriteFile("dialog.input", lines);
+        std::string error;
+        ASSERT_TRUE(HostLoadScript("dialog.input", &error)) << error;
+    }
+    // The absolute centre of a dialog's button.
+    std::string ButtonPoint(int dialog, int value) {
+        centre_window(SystemDialogWindow(dialog));  // where opening puts it
+        Handle sub = object_record(ReqObject(SystemDialogWindow(dialog), uint16_t(value)))->window;
+        return std::to_string(client_left(sub) + 10) + " " + std::to_string(client_top(sub) + 10);
+    }
+    std::vector<uint16_t> ManagerCodes() { return CodesTo(TASK_ID_MANAGER); }
+
+    Handle manager_ = 0;
+};
+
+TEST_F(DialogTest, FourCentredDialogsWithTheirButtonsInPlace) {
+    struct Expected {
+        int dialog, height;
+        std::vector<std::pair<int, const char*>> buttons;  // x, label
+    };
+    const Expected expected[] = {
+        {DIALOG_ERROR, 280, {{66, "再起動"_sj}, {266, " 終  了 "_sj}}},
+        {DIALOG_SYSTEM_MESSAGE, 280, {{280, "O K"}}},
+        {DIALOG_MESSAGE, 200, {{280, "O K"}}},
+        {DIALOG_YES_NO, 200, {{66, "Yes"}, {266, "N o"}}},
+    };
+    for (const Expected& e : expected) {
+        Handle w = SystemDialogWindow(e.dialog);
+        ASSERT_NE(w, 0u) << e.dialog;
+        EXPECT_EQ(window_record(w)->width, 400) << "50 half-width cells of the system font";
+        EXPECT_EQ(window_record(w)->height, e.height);
+        EXPECT_EQ(window_record(w)->owner, manager_);
+        ASSERT_EQ(ObjectCount(w, OBJ_MESSAGE_BUTTON), int(e.buttons.size()));
+        for (size_t i = 0; i < e.buttons.size(); ++i) {
+            ObjectRecord* b = object_record(ReqObject(w, uint16_t(i + 1)));
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(window_record(b->window)->x, e.buttons[i].first);
+            EXPECT_EQ(window_record(b->window)->y, e.height - 20 - 20);
+            EXPECT_STREQ(b->text, e.buttons[i].second);
+        }
+    }
+}
+
+TEST_F(DialogTest, AClickDuringTheGuardSecondDoesNotAnswer) {
+    std::string ok = ButtonPoint(DIALOG_MESSAGE, 1);
+    std::string down = "down " + ok + " left", move = "move " + ok;
+    Script(
+        {{0, move.c_str()}, {200, down.c_str()}, {400, "up"}, {1500, down.c_str()}, {1600, "up"}});
+    uint32_t start = HostTickCount();
+    EXPECT_EQ(MessageDialog("確認"_sj), 1);
+    EXPECT_GE(HostTickCount() - start, 1600u) << "answered by the second click";
+    EXPECT_STREQ(DialogText(), "確認"_sj);
+    EXPECT_FALSE(test_window_mode(SystemDialogWindow(DIALOG_MESSAGE), WIN_OPEN));
+
+    Script({{1200, "key 32"}});
+    EXPECT_EQ(MessageDialog("key"), 0) << "any key dismisses it";
+    Script({{1200, "move 5 5"}, {1250, "down 5 5 left"}, {1300, "up"}, {1400, "key 13"}});
+    EXPECT_EQ(MessageDialog("off the buttons"), 0);
+}
+
+TEST_F(DialogTest, YesNoTakesReturnEscapeOrAButton) {
+    Script({{50, "key 13"}});
+    EXPECT_EQ(YesNoDialog("続けますか"_sj), 1);
+    Script({{50, "key 15"}});
+    EXPECT_EQ(YesNoDialog("続けますか"_sj), 2);
+    std::string no = ButtonPoint(DIALOG_YES_NO, 2);
+    std::string down = "down " + no + " left", move = "move " + no;
+    Script({{0, "key 65"}, {20, move.c_str()}, {40, down.c_str()}, {90, "up"}});
+    EXPECT_EQ(YesNoDialog("other keys do nothing"), 2);
+    EXPECT_TRUE(ManagerCodes().empty());
+}
+
+TEST_F(DialogTest, TheErrorReportRestartsInOrderOrDumpsAndEnds) {
+    std::string first = ButtonPoint(DIALOG_ERROR, 1), second = ButtonPoint(DIALOG_ERROR, 2);
+    std::string down1 = "down " + first + " left", down2 = "down " + second + " left";
+    std::string move1 = "move " + first, move2 = "move " + second;
+
+    Script({{1100, "key 32"}});
+    SystemErrorReport(manager_, 72, "detail");
+    EXPECT_FALSE(TestSystemFlag(FLAG_ERROR_REPORT)) << "a key only closes it";
+    EXPECT_TRUE(ManagerCodes().empty());
+    EXPECT_TRUE(Logged("NomaManagerでエラーが発生！"_sj));
+
+    Script({{1100, move1.c_str()}, {1120, down1.c_str()}, {1200, "up"}});
+    SystemErrorReport(0, 72, nullptr);
+    EXPECT_TRUE(Logged("でエラーが発生！"_sj)) << "no task and no TASK trace: an empty name";
+    EXPECT_TRUE(TestSystemFlag(FLAG_ERROR_REPORT));
+    EXPECT_EQ(ManagerCodes(), std::vector<uint16_t>{EVENT_SHUTDOWN});
+    EXPECT_FALSE(HostScreenClosed());
+    EXPECT_TRUE(ReadFile("core.dmp").empty());
+
+    std::memcpy(g_system.system_name, "NOMA", 5);
+    g_system.cycle_counter = 0x12345678;
+    Script({{1100, move2.c_str()}, {1120, down2.c_str()}, {1200, "up"}});
+    SystemErrorReport(manager_, 72, nullptr);
+    std::string dump = ReadFile("core.dmp");
+    ASSERT_EQ(dump.size(), kCoreDumpSize);
+    // The system data block comes first (its flags gained the stop flag since).
+    EXPECT_EQ(dump.compare(0, 5, std::string("NOMA\0", 5)), 0);
+    uint32_t counter;
+    std::memcpy(&counter, dump.data() + offsetof(SystemData, cycle_counter), 4);
+    EXPECT_EQ(counter, 0x12345678u);
+    EXPECT_TRUE(HostScreenClosed());
+    EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
+    ClearSystemFlag(FLAG_STOP | FLAG_ERROR_REPORT);
+}
+
+TEST_F(DialogTest, AWaitingCloseEndsADialogUnanswered) {
+    Script({{300, "close"}});
+    EXPECT_EQ(MessageDialog("closing"), 0);
+    EXPECT_TRUE(HostCloseWaiting());
+    EXPECT_EQ(YesNoDialog("closing"), 2);
+    EXPECT_EQ(SystemMessageDialog(1, nullptr), 0);
+}
+
+TEST_F(DialogTest, TextsGoWhereTheDialogsPutThem) {
+    struct Drawn {
+        int dialog, x, y;
+        std::string text;
+    };
+    static std::vector<Drawn> drawn;
+    drawn.clear();
+    g_dialog_hooks.text = [](int d, int x, int y, const char* t) { drawn.push_back({d, x, y, t}); };
+    HostSetCloseWaiting(true);  // every dialog ends at once
+
+    SystemMessageDialog(3, "0123456789\nsecond line");
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0].text, "message 3");
+    EXPECT_EQ(drawn[0].x, 20);
+    EXPECT_EQ(drawn[0].y, 10);
+    EXPECT_EQ(drawn[1].text, "0123456789") << "up to the first line feed";
+    EXPECT_EQ(drawn[1].x, 200 - (10 * 16 / 2) / 2);
+    EXPECT_EQ(drawn[1].y, 5 * 20);
+
+    drawn.clear();
+    SystemErrorReport(manager_, 999, std::string(80, 'x').c_str());  // no line 999
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_EQ(drawn[0].x, 10);
+    EXPECT_EQ(drawn[1].x, 30);
+    EXPECT_EQ(drawn[1].y, 35);
+    EXPECT_EQ(drawn[2].x, 1) << "a long detail starts at 1";
+    EXPECT_TRUE(Logged("read_line_file() error! SYSTEM.MSG (line 80 req 999)"));
+
+    // The manager's check: a missing message dialog shows system message 71.
+    drawn.clear();
+    g_dialog_hooks.create = [](Handle) -> unsigned { return 0x3; };
+    CreateSystemDialogs(manager_);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn[0].text, "システムダイアログがありません"_sj);
+}
+
+using DialogGoldenTest = DialogTest;
+
+// Each dialog as it is shown, photographed by a "shot" line while it waits; the screen under
+// it comes back when it closes.
+TEST_F(DialogGoldenTest, EachDialogAsShown) {
+    std::vector<uint32_t> before(HostSurfacePixels(), HostSurfacePixels() + kWidth * kHeight);
+    std::string folder = std::string(NOMA_SOURCE_DIR) + "/tests/golden/";
+    bool update = std::getenv("NOMA_UPDATE_GOLDEN");
+    auto shot = [&](const char* name) {
+        return "shot " + (update ? folder + name : std::string("actual_") + name);
+    };
+    struct Case {
+        const char* file;
+        void (*show)();
+    };
+    const Case cases[] = {
+        {"dialog_error.png", [] { SystemErrorReport(g_tasks.manager, 72, "詳細の行 detail"_sj); }},
+        {"dialog_system.png", [] { SystemMessageDialog(71, "ファイル名.res"_sj); }},
+        {"dialog_message.png", [] { MessageDialog("メッセージです。\n二行目 second line"_sj); }},
+        {"dialog_yesno.png", [] { YesNoDialog("セーブしますか？"_sj); }},
+    };
+    g_tasks.manager = manager_;
+    for (const Case& c : cases) {
+        std::string line = shot(c.file);
+        Script({{1050, line.c_str()}, {1100, "key 15"}});
+        c.show();
+        EXPECT_EQ(std::memcmp(before.data(), HostSurfacePixels(), before.size() * 4), 0)
+            << c.file << ": the screen under the dialog comes back";
+        if (update) continue;
+        std::vector<uint32_t> expected, actual;
+        int w = 0, h = 0, aw = 0, ah = 0;
+        ASSERT_TRUE(HostReadPng((folder + c.file).c_str(), &expected, &w, &h)) << c.file;
+        ASSERT_TRUE(HostReadPng((std::string("actual_") + c.file).c_str(), &actual, &aw, &ah));
+        EXPECT_TRUE(expected == actual) << c.file << " differs; see " << folder_;
+    }
+}
+
+}  // namespace
