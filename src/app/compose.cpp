@@ -12,12 +12,17 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "present/anime_task.h"
+#include "present/effect_data.h"
+#include "present/effect_message.h"
 #include "present/effect_task.h"
 #include "present/start_screen.h"
 #include "text/text_task.h"
 #include "window/colors.h"
 #include "window/font.h"
 #include "window/menu_task.h"
+#include "window/object.h"
+#include "window/object_draw.h"
+#include "window/object_menu.h"
 #include "window/window_start.h"
 #include "window/window_task.h"
 
@@ -63,6 +68,12 @@ void InstallSystemHooks() {
                       EffectTask, StartScreenTEST, Ilvane});
     SetWindowSystemStartUp({PrepareSystemColors, CreateSystemFonts, StartWindowSystem});
     SetSystemMessageDialog(SystemMessageDialog);
+    // Window objects meet the menus and the effect player: menu objects draw and open their
+    // menus, message objects draw their text through the effect player.
+    SetMenuObjectReader(ReadMenuObject);
+    g_object_menu_drawer = DrawObjectMenu;
+    SetEffectMessageReader(ReadMessageObject);
+    g_redraw_effect = RedrawEffect;
     ProgramHooks program;
     program.run = run_cycles_until_stopped;
     program.request_stop = request_stop;
