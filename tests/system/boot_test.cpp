@@ -49,10 +49,10 @@ const std::vector<std::string> kCloseLines = {
 };
 
 TEST_F(HeadlessBoot, BootsRunsTheScriptAndClosesInOrderTheSameEachTime) {
+    // (Scripted keys reaching the tasks are checked by the key and text-input runs.)
     Write("t.input",
-          "# boot, keys, a screenshot, the mouse, close\n"
-          "5 key 5\n7 char 0x82\n7 char 0xA0\n20 key 13\n30 shot shots.png\n"
-          "40 down 10 10\n45 up\n200 close\n");
+          "# boot, a screenshot, the mouse, close\n"
+          "30 shot shots.png\n40 down 10 10\n45 up\n200 close\n");
     NomaRun run = Run({"--headless", "--input", "t.input"});
     ASSERT_FALSE(run.timed_out);
     EXPECT_EQ(run.exit_status, 0) << run.err;
