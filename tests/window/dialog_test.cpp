@@ -90,10 +90,10 @@ protected:
 TEST_F(DialogTest, FourCentredDialogsWithTheirButtonsInPlace) {
     struct Expected {
         int dialog, height;
-        std::vector<std::pair<int, const char*>> buttons;  // x, label
+        std::vector<std::pair<int, std::string>> buttons;  // x, label
     };
     const Expected expected[] = {
-        {DIALOG_ERROR, 280, {{66, "再起動"_sj}, {266, " 終  了 "_sj}}},
+        {DIALOG_ERROR, 280, {{66, Sj("再起動")}, {266, Sj(" 終  了 ")}}},
         {DIALOG_SYSTEM_MESSAGE, 280, {{280, "O K"}}},
         {DIALOG_MESSAGE, 200, {{280, "O K"}}},
         {DIALOG_YES_NO, 200, {{66, "Yes"}, {266, "N o"}}},
@@ -110,7 +110,7 @@ TEST_F(DialogTest, FourCentredDialogsWithTheirButtonsInPlace) {
             ASSERT_NE(b, nullptr);
             EXPECT_EQ(window_record(b->window)->x, e.buttons[i].first);
             EXPECT_EQ(window_record(b->window)->y, e.height - 20 - 20);
-            EXPECT_STREQ(b->text, e.buttons[i].second);
+            EXPECT_STREQ(b->text, e.buttons[i].second.c_str());
         }
     }
 }
