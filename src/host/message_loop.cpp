@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/clock.h"
+#include "host/display_loss.h"
 #include "host/instance_lock.h"
 #include "host/log_sink.h"
 #include "host/message_box.h"
@@ -257,6 +258,7 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
         SDL_Quit();
         return 1;
     }
+    HostWatchDisplayLoss();
     if (!HostStartProgramThread()) HostShowBox("THREAD CREATE ERROR!", BoxIcon::Stop);
     // No paint ever comes to a headless window: the system starts right away.
     if (options.headless) paint(true);

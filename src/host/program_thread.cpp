@@ -18,8 +18,8 @@
 
 namespace {
 
-// Never destroyed: an exit() from inside a library (Xlib's end on a lost display) must not
-// meet a joinable thread object in the static destructors.
+// Never destroyed: an exit() that comes while the thread runs must not meet a joinable thread
+// object in the static destructors.
 std::thread& program_thread = *new std::thread;
 // Whether the thread may run its cycles: it waits on this one value until the start-up has
 // finished or the program ends without a start.
@@ -30,8 +30,6 @@ std::atomic<bool> close_posted{false};
 std::atomic<bool> repaint_posted{false};
 std::atomic<RepaintHandler> repaint_handler{nullptr};
 ProgramHooks hooks;  // set before the thread starts, read only after
-
-void end_at_exit();
 
 // The cycles run at raised priority where the system lets the user have it; headless runs
 // keep the ordinary priority (their cycles never sleep).
@@ -68,7 +66,6 @@ void HostSetProgramHooks(const ProgramHooks& new_hooks) {
 }
 
 bool HostStartProgramThread() {
-    std::atexit(end_at_exit);
     try {
         program_thread = std::thread(program_thread_main);
     } catch (const std::system_error&) {
@@ -91,26 +88,17 @@ bool HostProgramThreadFinished() {
     return finished.load();
 }
 
-namespace {
-
-constexpr uint32_t kExitWaitMs = 3000;
-
-// An exit() that does not come through the message loop's end (Xlib ends the process when the
-// display goes away) still lets the system shut down in order before the streams are flushed:
-// the shutdown request goes in as from the close box, and the cycles get time to finish it.
-void end_at_exit() {
+void HostEndBeforeExit(uint32_t wait_ms) {
     if (!program_thread.joinable() || finished.load()) return;
-    if (launch.load() == kStarted && hooks.close_request && !(hooks.stopping && hooks.stopping())) {
-        HostLog("TUVO CLOSED");
-        hooks.close_request();
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kExitWaitMs);
+    if (launch.load() == kStarted) {
+        // The close is done by the program thread at its next cycle end, as every close is.
+        close_posted.store(true);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
         while (!finished.load() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    HostEndProgramThread(kExitWaitMs);
+    HostEndProgramThread(wait_ms);
 }
-
-}  // namespace
 
 bool HostEndProgramThread(uint32_t wait_ms) {
     if (!program_thread.joinable()) return true;

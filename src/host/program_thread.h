@@ -32,6 +32,11 @@ bool HostProgramThreadFinished();
 // to the process's end).
 bool HostEndProgramThread(uint32_t wait_ms);
 
+// For an end that does not come through the message loop (the display connection is lost and
+// the platform library is about to end the process): posts a close as from the close box,
+// lets the cycles finish the shutdown for up to `wait_ms`, then ends the thread.
+void HostEndBeforeExit(uint32_t wait_ms);
+
 // Requests from the main thread, done at the program thread's next cycle end.
 void HostPostUserClose();  // the user closed the main window
 void HostPostRepaint();    // a later paint of the main window

@@ -187,7 +187,7 @@ TEST_F(X11Window, AKilledWindowStillShutsDownInOrder) {
     ASSERT_FALSE(run.timed_out);
     EXPECT_GE(run.exit_status, 0) << "ended by a signal: " << run.err;
     EXPECT_EQ(run.err.find("terminate called"), std::string::npos) << run.err;
-    EXPECT_TRUE(LogInOrder({"System start", "TUVO CLOSED",
+    EXPECT_TRUE(LogInOrder({"System start", "TUVO the display connection is lost", "TUVO CLOSED",
                             Sj("ShutDownEventを受け取りました　終了します。"),
                             Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")}));
 }
