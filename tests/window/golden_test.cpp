@@ -19,6 +19,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "support/golden.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/escaped_text.h"
@@ -183,24 +184,7 @@ protected:
         return w;
     }
 
-    void Compare(const char* file) {
-        std::string path = std::string(NOMA_SOURCE_DIR) + "/tests/golden/" + file;
-        if (std::getenv("NOMA_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(HostSaveSurfacePng(path.c_str()));
-            return;
-        }
-        std::vector<uint32_t> expected;
-        int w = 0, h = 0;
-        ASSERT_TRUE(HostReadPng(path.c_str(), &expected, &w, &h)) << path;
-        ASSERT_EQ(w, kWidth);
-        ASSERT_EQ(h, kHeight);
-        const uint32_t* actual = HostSurfacePixels();
-        int differing = 0;
-        for (int i = 0; i < kWidth * kHeight; ++i)
-            differing += (actual[i] & 0xFFFFFF) != expected[i];
-        if (differing) HostSaveSurfacePng((std::string("actual_") + file).c_str());
-        EXPECT_EQ(differing, 0) << file << " differs; the actual screen is in " << folder_;
-    }
+    void Compare(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
 };

@@ -8,9 +8,6 @@
 #include <vector>
 
 #include "host/bitmap.h"
-#include "window/window_events.h"
-#include "window/window_task.h"
-#include "window/graphic.h"
 #include "host/png.h"
 #include "host/raster_target.h"
 #include "host/screen.h"
@@ -18,14 +15,18 @@
 #include "host/surface.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
+#include "support/golden.h"
 #include "window/colors.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/object.h"
 #include "window/redraw.h"
 #include "window/window.h"
+#include "window/window_events.h"
 #include "window/window_file.h"
 #include "window/window_manager.h"
 #include "window/window_start.h"
+#include "window/window_task.h"
 #include "window_env.h"
 
 namespace {
@@ -63,24 +64,7 @@ protected:
         }
     }
 
-    void Compare(const char* file) {
-        std::string path = std::string(NOMA_SOURCE_DIR) + "/tests/golden/" + file;
-        if (std::getenv("NOMA_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(HostSaveSurfacePng(path.c_str()));
-            return;
-        }
-        std::vector<uint32_t> expected;
-        int w = 0, h = 0;
-        ASSERT_TRUE(HostReadPng(path.c_str(), &expected, &w, &h)) << path;
-        ASSERT_EQ(w, kWidth);
-        ASSERT_EQ(h, kHeight);
-        const uint32_t* actual = HostSurfacePixels();
-        int differing = 0;
-        for (int i = 0; i < kWidth * kHeight; ++i)
-            differing += (actual[i] & 0xFFFFFF) != expected[i];
-        if (differing) HostSaveSurfacePng((std::string("actual_") + file).c_str());
-        EXPECT_EQ(differing, 0) << file << " differs; the actual screen is in " << folder_;
-    }
+    void Compare(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
 };
