@@ -12,6 +12,8 @@
 #include "resource_fixture.h"
 #include "text/text.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 TEST_F(ResourceTest, ItemsLieFromByteOneWithTheSizesOfTheirTypes) {
@@ -138,6 +140,37 @@ TEST_F(ResourceTest, NamePathsSelectRecordsByKey) {
     // Paths that end too early or have too many colons.
     for (const char* path : {".chars.res:Chars", ".number:3", ".a:b:c:d.hp", ""})
         EXPECT_EQ(get_adr2(c[0], path, ITEMlong), nullptr) << path;
+}
+
+// A key path reports the selection before the item's own lookup reports anything.
+TEST_F(ResourceTest, KeyPathsReportTheSelectionBeforeTheLookup) {
+    Handle chars = CreateResource(0, "chars.res", "Chars");
+    CreateItem(chars, "number", ITEMlong, 0);
+    CreateItem(chars, "名前"_sj, ITEMstring, 20);
+    CreateItem(chars, "hp", ITEMlong, 0);
+    Handle c = CreateRecord(chars, 1, 0);
+    SetNum(c, "number", 2);
+    SetStr(c, "名前"_sj, "ボブ"_sj);
+    SetNum(c, "hp", 101);
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {".number:2.hp",
+         {"adr2 call hp (number:2)type 6", "record check name "s + "ボブ"_sj + " -101-"}},
+        {".number:2.名前"_sj,
+         {"adr2 call "s + "名前"_sj + " (number:2)type 3",
+          "record check name "s + "ボブ"_sj + " -" + "ボブ"_sj + "-"}},
+        {".number:2.mp",
+         {"adr2 call mp (number:2)type -1", "record check name "s + "ボブ"_sj + " -(null)-",
+          "item_offsetsize()で指定 chars.res:Charsでmp(type-1)が見つかりませんでした。"_sj}},
+    };
+    for (const auto& [path, expected] : cases) {
+        size_t before = LogLines().size();
+        get_adr2(c, path, ITEMlong);
+        std::vector<std::string> lines = LogLines();
+        // The first line is get_adr2's own " get_adr2() -path..." line.
+        ASSERT_GT(lines.size(), before + 1) << path;
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + long(before) + 1, lines.end()), expected)
+            << path;
+    }
 }
 
 TEST_F(ResourceTest, SearchesByModeFindTheFirstActiveMatchInChainOrder) {
