@@ -298,12 +298,8 @@ bool read_body(Reader& in, Handle resource) {
         if (!item_size_fits(item)) return false;
         uint32_t size = item.type == ITEMlongArray ? item.size / 4 : item.size;
         Handle created = CreateItem(resource, item.name, item.type, size);
+        // Defined again like any new item: the stored flags and limits are not taken over.
         if (!created || resource_attr(resource)->record_size > kLargestRecordSize) return false;
-        // The limits of a limited item belong to the item: they come back with it.
-        ItemDesc* desc = item_desc(created);
-        desc->flags = item.flags;
-        desc->upper = item.upper;
-        desc->lower = item.lower;
         LogLinef("Read Item data name %s type %d  size %d(%d/%d)", item.name, item.type,
                  int(item.size), int(i), int(item_count));
     }

@@ -279,9 +279,10 @@ TEST_F(ResourceTest, ItemDataKeywordFragmentsCountAndNumbersAreCutTo16Bits) {
 }
 
 TEST_F(ResourceTest, ItemDataGivesWayToASavedResourceFile) {
-    WriteFile("def.txt", kHeader + "Item gold ITEMlong\nStartData\ngold 5\nEndData\n");
+    WriteFile("def.txt", kHeader + "Item gold ITEMlimited 100 0\nStartData\ngold 5\nEndData\n");
     Handle r = CreateItemData(0, "def.txt");
     ASSERT_NE(r, 0u);
+    EXPECT_EQ(SetNum(FirstRecord(r), "gold", 177), 100);
     SetNum(FirstRecord(r), "gold", 77);
     ASSERT_EQ(SaveResource(0, r), 0);
     WriteFile("def.txt", kHeader + "Item silver ITEMlong\nStartData\nsilver 1\nEndData\n");
@@ -289,6 +290,8 @@ TEST_F(ResourceTest, ItemDataGivesWayToASavedResourceFile) {
     EXPECT_EQ(resource_attr(r)->item_count, 1);
     ASSERT_EQ(RecordCount(r), 1);
     EXPECT_EQ(GetNum(FirstRecord(r), "gold"), 77);
+    // The loaded item is defined anew, without the limits of its definition.
+    EXPECT_EQ(SetNum(FirstRecord(r), "gold", 177), 177);
 
     WriteFile("noname.txt", "DataName X\nItem a ITEMlong\n");
     EXPECT_EQ(CreateItemData(0, "noname.txt"), 0u);

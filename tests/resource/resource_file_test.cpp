@@ -40,7 +40,7 @@ uint32_t Stored(const std::string& file, size_t offset, size_t bytes) {
     return v;
 }
 
-TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockLimitsAndEveryItemByte) {
+TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockAndEveryItemByte) {
     Handle saved = MakeSample("sample.res");
     std::memcpy(resource_attr(saved)->tag, "TAGGED", 7);
     MoveRecordBefore(search_record(saved, 5), search_record(saved, 7));
@@ -68,9 +68,19 @@ TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockLimitsAndEveryItemByte) {
     EXPECT_EQ(GetNum(seven, "a"), 50);
     EXPECT_STREQ(GetStr(seven, "s"), "370370367");
     EXPECT_EQ(GetNum(seven, "b"), -1);  // its top byte is the spare byte
+    // Items are defined anew: the stored limits stay in the file, the loaded item is unlimited.
+    EXPECT_EQ(file.substr(kItems + 22, 1), std::string(1, char(ITEM_LIMITED)));
+    EXPECT_EQ(int32_t(Stored(file, kItems + 28, 4)), 100);
+    const ItemDesc* a = item_desc(FindItem(r, "a"));
+    EXPECT_EQ(a->flags, 0);
+    EXPECT_EQ(a->upper, 0);
+    EXPECT_EQ(a->lower, 0);
+    EXPECT_EQ(SetNum(seven, "a", 500), 500);
+    // With the limits set again and the value back, saving gives the same bytes.
+    SetLimit(r, "a", 100, -100);
+    SetNum(seven, "a", 50);
     ASSERT_EQ(SaveResource(0, r), 0);
-    EXPECT_EQ(ReadFile("sample.res"), file);  // saving what was loaded gives the same bytes
-    EXPECT_EQ(SetNum(seven, "a", 500), 100);  // the limits come back
+    EXPECT_EQ(ReadFile("sample.res"), file);
 }
 
 TEST_F(ResourceTest, LoadingReplacesItemsRecordsAndTheAskedNames) {
