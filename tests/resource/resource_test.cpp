@@ -50,11 +50,18 @@ TEST_F(ResourceTest, SystemResourcesInTheirOrderWithTheGroupNoma) {
 }
 
 TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
-    WriteFile("NOMA.ini",
-              "Sys.error.elogfile test.log\nUSER_NAME  Jo hn_with_a_rather_long_name\n");
+    // The user is the owner name configured at start-up; NOMA.ini is not read again (a
+    // missing USER_NAME would log a line per resource).
+    std::strcpy(g_system.owner_name, "John_with_a_rather_lo");
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nUSER_NAME Somebody_else\n");
+    size_t logged = LogLines().size();
     Handle quiet = CreateResource(0, "quiet.res", "Q");
     ResourceAttr* attr = resource_attr(quiet);
-    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");  // without blanks, cut to 21
+    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n");
+    EXPECT_STREQ(resource_attr(CreateResource(0, "other.res", "O"))->user, "John_with_a_rather_lo");
+    EXPECT_EQ(LogLines().size(), logged);
+    g_system.owner_name[0] = '\0';
     EXPECT_STREQ(attr->tag, "           ");
     EXPECT_STREQ(attr->mark, "      ");
     EXPECT_EQ(CreateResource(0, "quiet.res", "Q"), quiet);
@@ -76,7 +83,7 @@ TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     Handle cut = CreateResource(0, name.c_str(), data.c_str());
     EXPECT_EQ(FindResource(name.substr(0, 41).c_str(), data.substr(0, 21).c_str()), cut);
     ExpectLogged({"Ilvaneの要求でResourceを作成  AttName:loud.res"_sj,
-                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 15  top att:Resource.res  end att:loud.res"_sj, "MSG79",
+                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 16  top att:Resource.res  end att:loud.res"_sj, "MSG79",
                   name, "MSG80", data});
 }
 
