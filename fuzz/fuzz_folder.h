@@ -1,6 +1,6 @@
 // The common start of the fuzz targets: a fresh temporary working folder holding NOMA.ini, the
 // error log open (to wherever NOMA.ini points it), and the folder, log and pool cleaned up when
-// the fuzzer exits.
+// the fuzzer exits. Targets make their path arguments absolute first (fuzz_args.h).
 #pragma once
 
 #include <unistd.h>
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_args.h"
 #include "kernel/log.h"
 #include "kernel/pool.h"
 #include "kernel/system.h"

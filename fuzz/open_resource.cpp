@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include "fuzz_args.h"
 #include "kernel/log.h"
 #include "kernel/pool.h"
 #include "kernel/system.h"
@@ -77,6 +78,12 @@ void check_loaded(Handle resource) {
 }
 
 }  // namespace
+
+// Corpus and other path arguments stay valid after the target changes its working folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Setup setup;
