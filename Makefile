@@ -16,8 +16,20 @@ TSAN_BUILD := build-tsan
 
 all: build
 
+# Without dpkg (not a Debian system) nothing can be checked or installed: that is said once,
+# and the build goes on when the build tools are there.
+BUILD_TOOLS := cmake ninja c++ pkg-config
+
 deps:
-	@missing=""; \
+	@if ! command -v dpkg-query >/dev/null 2>&1; then \
+		echo "No dpkg on this machine: Debian packages are not checked or installed."; \
+		echo "Needed (Debian names): $(DEBIAN_PACKAGES)"; \
+		absent=""; \
+		for t in $(BUILD_TOOLS); do command -v $$t >/dev/null 2>&1 || absent="$$absent $$t"; done; \
+		if [ -n "$$absent" ]; then echo "Missing build tools:$$absent"; exit 1; fi; \
+		exit 0; \
+	fi; \
+	missing=""; \
 	for p in $(DEBIAN_PACKAGES); do \
 		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \

@@ -3,10 +3,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz_args.h"
 #include "host/bitmap.h"
 #include "host/bitmap_draw.h"
 #include "host/bmp.h"
 #include "host/surface.h"
+
+// Corpus and other path arguments stay valid after the target changes its working folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool surface = HostCreateSurface(64, 48);

@@ -17,6 +17,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 #include "host/sjis_literal.h"
 #include "resource/compute.h"
 #include "resource/resource.h"
@@ -87,6 +88,12 @@ struct World {
 };
 
 }  // namespace
+
+// Corpus and other path arguments stay valid after the target changes its working folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World world;

@@ -1,6 +1,6 @@
 // The common start of the fuzz targets: a fresh temporary working folder holding NOMA.ini, the
 // error log open (to wherever NOMA.ini points it), and the folder, log and pool cleaned up when
-// the fuzzer exits.
+// the fuzzer exits. Targets make their path arguments absolute first (fuzz_args.h).
 #pragma once
 
 #include <unistd.h>
@@ -14,6 +14,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 #include "resource/resource.h"
 
 inline void WriteFuzzFile(const char* name, const void* data, size_t size) {

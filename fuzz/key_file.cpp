@@ -12,6 +12,7 @@
 
 #include "core/config.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 
 namespace {
 
@@ -28,6 +29,12 @@ void write_file(const char* name, const uint8_t* data, size_t size) {
 }
 
 }  // namespace
+
+// Corpus and other path arguments stay valid after the target changes its working folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool ready = enter_work_folder();

@@ -21,6 +21,8 @@
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #include <sanitizer/lsan_interface.h>
+
+#include "fuzz_args.h"
 #endif
 #endif
 
@@ -104,7 +106,8 @@ World* world_ptr = nullptr;
 
 // The world is built before the first input, so its lasting allocations (the open log stream)
 // are not taken for leaks of an input.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);  // before the world changes the working folder
     world_ptr = new World();
     return 0;
 }

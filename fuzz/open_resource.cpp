@@ -16,6 +16,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 #include "resource/resource.h"
 #include "resource/resource_file.h"
 
@@ -77,6 +78,12 @@ void check_loaded(Handle resource) {
 }
 
 }  // namespace
+
+// Corpus and other path arguments stay valid after the target changes its working folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Setup setup;

@@ -43,14 +43,20 @@ bool read_key_line(FILE* file, char* line) {
     return true;
 }
 
+// Key files are opened for reading and update; a file the user may only read (an installed
+// game folder) is still read rather than reported missing. Every reader of key files opens
+// them here, so they all see the same files.
+FILE* open_key_file(const char* file) {
+    FILE* f = HostFileOpen(file, "r+t");
+    if (!f && (errno == EACCES || errno == EROFS || errno == EPERM)) f = HostFileOpen(file, "rt");
+    return f;
+}
+
 }  // namespace
 
 char* GetIniString(const char* key, char* value, const char* file) {
     if (!key || !value || !file) return nullptr;
-    // Key files are opened for reading and update; a file the user may only read (an
-    // installed game folder) is still read rather than reported missing.
-    FILE* f = HostFileOpen(file, "r+t");
-    if (!f && (errno == EACCES || errno == EROFS || errno == EPERM)) f = HostFileOpen(file, "rt");
+    FILE* f = open_key_file(file);
     if (!f) {
         LogLinef("Inifile open error ! %s", file);
         return nullptr;
@@ -124,7 +130,7 @@ int ReadSystemFlags() {
         {"DEBAG", FLAG_DEBAG},
         {"TASK", FLAG_TASK},
     };
-    FILE* f = HostFileOpen(kSystemIniFile, "r+t");
+    FILE* f = open_key_file(kSystemIniFile);
     if (!f) {
         LogLinef("File OpenError ! %s", kSystemIniFile);
         return 6;

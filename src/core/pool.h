@@ -53,6 +53,11 @@ void DestroyPool();
 bool PoolExists();
 
 Handle PoolAlloc(uint32_t size);
+// Allocates `count` blocks of the given sizes in one step, exactly as `count` calls of
+// PoolAlloc would when none of them needs the handle table grown or the pool compacted: the
+// handles are consecutive from the returned first one. Otherwise (or for count 0) nothing is
+// allocated and 0 is returned; the caller then allocates block by block.
+Handle PoolAllocRun(const uint32_t* sizes, uint32_t count);
 void MemoryCompaction();
 void BaseLineUp(uint32_t count);
 

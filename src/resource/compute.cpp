@@ -11,8 +11,9 @@
 
 namespace {
 
+// A statement that cannot run: the text after its expression goes to the log.
 void statement_error(const char* rest) {
-    std::printf("Compute error! -%s-\n", rest);
+    LogLinef("Compute error! -%s-", rest);
 }
 
 Handle owner_of(Handle record) {

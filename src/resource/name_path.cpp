@@ -16,6 +16,21 @@ std::string log_text(Handle record, const char* address) {
     return std::string(address, strnlen(address, body_room(record, address)));
 }
 
+// The address get_adr(record, name, type) gives, found without its log lines.
+const char* quiet_address(Handle record, const char* name, int type) {
+    uint32_t offset = 0;
+    bool element = type == ITEMlongArray;
+    ItemDesc* desc = find_item(owner_attr(record), name, element, &offset);
+    if (!desc) return nullptr;
+    if (!element)
+        return body_address(record, offset, type == ITEMstring || type == 8 ? desc->size : 4);
+    const char* bracket = find_bracket(name);
+    if (!bracket || !std::strchr(bracket, ']')) return nullptr;
+    long index = std::strtol(bracket + 1, nullptr, 10);
+    if (index < 0 || (uint64_t(index) + 1) * 4 > desc->size) return nullptr;
+    return body_address(record, offset + uint32_t(index) * 4, 4);
+}
+
 // Selects a record of `resource` by key (path .key:value.item) and addresses its item.
 char* select_by_key(Handle resource, const char* path) {
     const char* colon = std::strchr(path + 1, ':');
@@ -35,19 +50,21 @@ char* select_by_key(Handle resource, const char* path) {
 
     ItemDesc* item_d = item_desc(FindItemExact(resource, item));
     int item_type = item_d ? item_d->type : -1;
-    char* address = get_adr(selected, item, item_type);
+    // The two report lines come before the lookup's own lines, so they read the values
+    // without logging.
     if (LogLineActive()) {
         LogLinef("adr2 call %s (%s:%s)type %d", item, key.c_str(), value.c_str(), item_type);
-        std::string name = log_text(selected, get_adr(selected, "名前"_sj, ITEMstring));
+        std::string name = log_text(selected, quiet_address(selected, "名前"_sj, ITEMstring));
+        const char* current = quiet_address(selected, item, item_type);
         if (item_type == ITEMstring)
             LogLinef("record check name %s -%s-", name.c_str(),
-                     log_text(selected, address).c_str());
-        else if (address)
-            LogLinef("record check name %s -%d-", name.c_str(), int(LoadLong(address)));
+                     log_text(selected, current).c_str());
+        else if (current)
+            LogLinef("record check name %s -%d-", name.c_str(), int(LoadLong(current)));
         else
             LogLinef("record check name %s -(null)-", name.c_str());
     }
-    return address;
+    return get_adr(selected, item, item_type);
 }
 
 }  // namespace

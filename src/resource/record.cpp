@@ -1,14 +1,22 @@
 // Records: creation and reuse, lookup by number, deactivation, removal and chain order.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/log.h"
 #include "host/sjis_literal.h"
+#include "resource/number_map.h"
 #include "resource/record_index.h"
 #include "resource/resource.h"
 #include "resource/task_record.h"
 
 namespace {
+
+void warn_number_zero(int32_t number) {
+    if (number == 0 && TestSystemFlag(FLAG_RESOUCE_TEST))
+        LogLine("search_record でnumber 0を指定しました(warrning)"_sj);
+}
 
 // Moves a linked record to the end of its resource's chain.
 void move_to_end(ResourceAttr* attr, Handle record) {
@@ -127,9 +135,83 @@ Handle CreateRecord(Handle resource, int32_t number, uint32_t size) {
 }
 
 Handle search_record(Handle resource, int32_t number) {
-    if (number == 0 && TestSystemFlag(FLAG_RESOUCE_TEST))
-        LogLine("search_record でnumber 0を指定しました(warrning)"_sj);
+    warn_number_zero(number);
     return index_search_number(resource, number);
+}
+
+uint32_t CreateRecordRun(Handle resource, const RecordSeed* seeds, uint32_t count, Handle* out,
+                         void (*fill)(uint8_t* body, uint32_t size)) {
+    ResourceAttr* attr = resource_attr(resource);
+    if (!attr || count == 0 || attr->record_count || attr->active_count || attr->first_record ||
+        attr->last_record)
+        return 0;
+    bool trace = TestSystemFlag(FLAG_RESOUCE_TEST);
+    uint32_t record_size = attr->record_size;
+
+    // The seeds CreateRecord would make new records of without a refusal. In an empty chain
+    // every record made is active, so number -1 never reuses one; a number repeats only within
+    // the seeds (most files number their records in rising order, which needs no lookup).
+    static thread_local std::vector<uint32_t> blocks;
+    static thread_local NumberMap seen;
+    blocks.clear();
+    seen.clear();
+    bool rising = true;
+    int32_t last_number = INT32_MIN;
+    uint32_t taken = 0;
+    for (; taken < count; ++taken) {
+        const RecordSeed& seed = seeds[taken];
+        uint32_t size = record_size ? record_size : seed.size;
+        if (size >= 0xFFFF) break;
+        if (trace && (seed.number < -1 || seed.number > 65536)) break;
+        if (seed.number != -1) {
+            if (rising && seed.number <= last_number) {
+                rising = false;
+                for (uint32_t k = 0; k < taken; ++k)
+                    if (seeds[k].number != -1) seen.emplace(seeds[k].number, 1);
+            }
+            last_number = seed.number;
+            if (!rising && !seen.emplace(seed.number, 1).second) break;
+        }
+        blocks.push_back(size + 1);  // the body and its spare byte
+    }
+    Handle first = PoolAllocRun(blocks.data(), taken);
+    if (!first) return 0;
+    attr = resource_attr(resource);  // the pool may have moved the block
+
+    for (uint32_t i = 0; i < taken; ++i) {
+        Handle record = first + i;
+        const RecordSeed& seed = seeds[i];
+        if (seed.number != -1) warn_number_zero(seed.number);
+        uint32_t size = blocks[i] - 1;
+        uint8_t* body = handle_body(record);
+        if (seed.body)
+            std::memcpy(body, seed.body, size);
+        else
+            std::memset(body, 0, size);
+        body[size] = 0;
+        if (fill) fill(body, size);
+        HandleEntry* e = handle_entry(record);
+        e->number = seed.number;
+        e->flags = 0;
+        e->size = uint16_t(size);
+        e->owner = resource;
+        e->next = i + 1 < taken ? record + 1 : 0;
+        e->prev = i ? record - 1 : 0;
+        e->mark[0] = ' ';
+        e->mark[1] = ' ';
+        e->mark[2] = '\0';
+        e->pad = 0;
+        attr->active_bytes += size;
+        g_resource_chain.record_bytes += size;
+        out[i] = record;
+    }
+    attr->first_record = first;
+    attr->last_record = first + taken - 1;
+    attr->record_count = uint16_t(attr->record_count + taken);
+    attr->active_count = uint16_t(attr->active_count + taken);
+    g_resource_chain.record_count += taken;
+    index_run_appended(resource, first, taken);
+    return taken;
 }
 
 Handle SelectRecord(Handle task, Handle resource, int32_t number) {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "resource/number_map.h"
 #include "resource/resource.h"
 
 // Every handle has a side entry: its chain position key (records), the epoch of the chain it is
@@ -54,7 +55,7 @@ struct ResourceIndex {
     Handle handle = 0;
     uint32_t epoch = 0;
     bool duplicate_numbers = false;  // seen only in hand-edited chains: searches walk then
-    std::unordered_map<int32_t, Handle> by_number;
+    NumberMap by_number;
     std::unordered_map<uint32_t, std::set<Handle, ChainOrder>> inactive_by_size;
     std::string name_key;
 };
@@ -236,17 +237,37 @@ void index_record_appended(Handle resource, Handle record) {
         s.key = sides[prev].key + kGap;
     }
     if (e->number != -1) {
-        auto [it, inserted] = ri->by_number.emplace(e->number, record);
-        if (!inserted && it->second != record) {
-            HandleEntry* old = handle_entry(it->second);
-            if (old && old->owner == resource && old->number == e->number &&
-                linked_in(ri, it->second))
+        auto [stored, inserted] = ri->by_number.emplace(e->number, record);
+        if (!inserted && *stored != record) {
+            HandleEntry* old = handle_entry(*stored);
+            if (old && old->owner == resource && old->number == e->number && linked_in(ri, *stored))
                 ri->duplicate_numbers = true;
             else
-                it->second = record;
+                *stored = record;
         }
     }
     if (e->flags & RECORD_INACTIVE) ri->inactive_by_size[e->size].insert(record);
+}
+
+void index_run_appended(Handle resource, Handle first, uint32_t count) {
+    ResourceIndex* ri = index_of(resource);
+    if (!ri || count == 0) return;
+    if (ri->by_number.size() != 0 || !ri->inactive_by_size.empty()) {
+        // Not the fresh chain this form is for: take the records one at a time.
+        for (uint32_t i = 0; i < count; ++i)
+            index_record_appended(resource, first + i);
+        return;
+    }
+    side(first + count - 1);
+    ri->by_number.reserve(count);
+    int64_t key = 0;
+    for (Handle h = first; h < first + count; ++h, key += kGap) {
+        Side& s = sides[h];
+        s.epoch = ri->epoch;
+        s.key = key;
+        int32_t number = handle_entry(h)->number;
+        if (number != -1) ri->by_number.emplace(number, h);
+    }
 }
 
 void index_record_deactivated(Handle record) {
@@ -310,8 +331,8 @@ void index_record_unlinked(Handle record) {
     if (!ri || !linked_in(ri, record)) return;
     auto it = ri->inactive_by_size.find(e->size);
     if (it != ri->inactive_by_size.end()) it->second.erase(record);
-    auto num = ri->by_number.find(e->number);
-    if (num != ri->by_number.end() && num->second == record) ri->by_number.erase(num);
+    Handle* numbered = ri->by_number.find(e->number);
+    if (numbered && *numbered == record) ri->by_number.erase(e->number);
     side(record).epoch = 0;
 }
 
@@ -321,11 +342,11 @@ Handle index_search_number(Handle resource, int32_t number) {
     // Unnumbered records share -1: the first of them is found by the walk from the head.
     if (number == -1 || ri->duplicate_numbers) return walk_search_number(resource, number);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        auto it = ri->by_number.find(number);
-        if (it == ri->by_number.end()) return 0;
-        HandleEntry* e = handle_entry(it->second);
-        if (e && e->owner == resource && e->number == number && linked_in(ri, it->second))
-            return it->second;
+        Handle* numbered = ri->by_number.find(number);
+        if (!numbered) return 0;
+        Handle h = *numbered;
+        HandleEntry* e = handle_entry(h);
+        if (e && e->owner == resource && e->number == number && linked_in(ri, h)) return h;
         index_rebuild(resource);
         if (ri->duplicate_numbers) return walk_search_number(resource, number);
     }

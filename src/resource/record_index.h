@@ -27,6 +27,9 @@ void index_resource_renamed(Handle resource);
 // Records. `resource` is the owner the record is linked into.
 bool index_record_linked(Handle record);  // in its owner's chain as far as the index knows
 void index_record_appended(Handle resource, Handle record);  // linked at the end
+// `count` active records with consecutive handles from `first` and distinct numbers, just
+// linked in that order into the resource's chain, which held nothing before.
+void index_run_appended(Handle resource, Handle first, uint32_t count);
 void index_record_deactivated(Handle record);
 void index_record_detach(Handle record);  // before a relink: leaves the reuse lists
 void index_record_relinked(Handle resource, Handle record);  // after a relink in the chain

@@ -75,9 +75,6 @@ Handle CreateResource(Handle task, const char* name, const char* data_name) {
         if (std::strlen(data_name) >= sizeof(ResourceAttr::data_name))
             LogSystemMessage(80, data_name);
     }
-    char user[kIniValueSize];
-    if (!SysString("USER_NAME", user)) user[0] = '\0';
-
     Handle resource = PoolAlloc(sizeof(ResourceAttr));
     if (!resource) return 0;
 
@@ -94,7 +91,10 @@ Handle CreateResource(Handle task, const char* name, const char* data_name) {
     attr->group = t ? t->group : 0;
     copy_name(attr->name, sizeof attr->name, name);
     copy_name(attr->data_name, sizeof attr->data_name, data_name);
-    copy_name(attr->user, sizeof attr->user, user);
+    // The owner name as configured at start-up (USER_NAME, read once then).
+    static_assert(sizeof attr->user == sizeof g_system.owner_name);
+    std::memcpy(attr->user, g_system.owner_name, sizeof attr->user);
+    attr->user[sizeof attr->user - 1] = '\0';
     attr->created = ClockNow();
     blank_field(attr->tag, sizeof attr->tag);
     blank_field(attr->mark, sizeof attr->mark);

@@ -145,6 +145,24 @@ int CheckRecordChain(Handle resource);
 
 // Records.
 Handle CreateRecord(Handle resource, int32_t number, uint32_t size);
+// A record for CreateRecordRun: its number, the size asked for and, when not null, the bytes
+// its body starts with (as many as the record gets; the spare byte is zeroed). `fill`, when
+// given, is then called on each new body (with its record size) while it is still in cache.
+struct RecordSeed {
+    int32_t number;
+    uint32_t size;
+    const uint8_t* body;
+};
+// The resource reader's bulk path: creates records in a resource whose record chain is empty,
+// exactly as CreateRecord(resource, number, size) called for each seed in turn would (same
+// handles, chain, counts, index and log lines), with the blocks allocated in one step and the
+// index filled in one pass. It takes the seeds up to, not including, the first one that
+// CreateRecord would not create as a new record at once: a number that repeats an earlier
+// seed's, a number refused under RESOUCE_TEST, a size no block can hold. Returns how many seeds
+// it took (their handles in `out`); 0 when the chain is not empty or the pool would have to
+// grow its table or compact. The caller creates the seeds not taken with CreateRecord.
+uint32_t CreateRecordRun(Handle resource, const RecordSeed* seeds, uint32_t count, Handle* out,
+                         void (*fill)(uint8_t* body, uint32_t size) = nullptr);
 Handle search_record(Handle resource, int32_t number);
 Handle SelectRecord(Handle task, Handle resource, int32_t number);
 int DeactivateRecord(Handle task, Handle resource, Handle record);

@@ -189,9 +189,8 @@ void close_window(Handle window) {
     repaint_decorations(active, m.active_gc);
     if (mark_uncovered(window) == 0) {
         window_depth();
-        std::printf("CLOSEによる再描画枚数が0枚なんて... win %lx work %lx\n"_sj,
-                    (unsigned long)window, (unsigned long)active);
-        std::fflush(stdout);
+        LogLinef("CLOSEによる再描画枚数が0枚なんて... win %lx work %lx"_sj, (unsigned long)window,
+                 (unsigned long)active);
         return;
     }
     raise_window(active);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -94,6 +96,38 @@ TEST_F(ConfigTest, FlagLinesSetAndClearTheirBits) {
     for (const std::string& line : LogLines())
         bad_lines += line == "message 100";
     EXPECT_EQ(bad_lines, 2);
+}
+
+// A NOMA.ini the user may only read (an installed game folder) is read by both readers. The
+// checks run in a child process that really cannot write the file: root, whom file modes do
+// not stop, becomes "nobody" there first.
+TEST_F(ConfigTest, ReadOnlyKeyFilesAreReadByBothReaders) {
+    WriteFile("NOMA.ini",
+              "Sys.error.elogfile test.log\nCYCLE_WAIT 7\nEVENT_TEST ON\nDEBAG ON\n"
+              "LOOP_EXIT ON\nTRACE OFF\n");
+    ASSERT_EQ(chmod("NOMA.ini", 0444), 0);
+    std::fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (chmod(folder_.c_str(), 0755) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(77);
+        if (access("NOMA.ini", W_OK) == 0) _exit(77);  // still writable: nothing to show
+        StoreSystemFlags(FLAG_TRACE);
+        int result = ReadSystemFlags() == 0 ? 0 : 1;
+        if (SystemFlags() != (FLAG_EVENT_TEST | FLAG_DEBAG | FLAG_LOOP_EXIT)) result |= 2;
+        if (GetIniNumber("CYCLE_WAIT", "NOMA.ini") != 7) result |= 4;
+        std::fflush(ErrorLogStream());
+        _exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "NOMA.ini could not be made read-only";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: ReadSystemFlags failed, 2: wrong flags, "
+                                         "4: GetIniNumber failed";
+    EXPECT_FALSE(Logged("File OpenError ! NOMA.ini"));
 }
 
 class LogTest : public NomaTest {

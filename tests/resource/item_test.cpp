@@ -140,6 +140,38 @@ TEST_F(ResourceTest, NamePathsSelectRecordsByKey) {
         EXPECT_EQ(get_adr2(c[0], path, ITEMlong), nullptr) << path;
 }
 
+// A key path reports the selection before the item's own lookup reports anything.
+TEST_F(ResourceTest, KeyPathsReportTheSelectionBeforeTheLookup) {
+    Handle chars = CreateResource(0, "chars.res", "Chars");
+    CreateItem(chars, "number", ITEMlong, 0);
+    CreateItem(chars, "名前"_sj, ITEMstring, 20);
+    CreateItem(chars, "hp", ITEMlong, 0);
+    Handle c = CreateRecord(chars, 1, 0);
+    SetNum(c, "number", 2);
+    SetStr(c, "名前"_sj, "ボブ"_sj);
+    SetNum(c, "hp", 101);
+    // The lines after get_adr2's own " get_adr2() -path..." line.
+    auto report = [&](const std::string& path) {
+        size_t before = LogLines().size();
+        get_adr2(c, path.c_str(), ITEMlong);
+        std::vector<std::string> lines = LogLines();
+        if (lines.size() <= before) return std::vector<std::string>{};
+        return std::vector<std::string>(lines.begin() + long(before) + 1, lines.end());
+    };
+    const std::string name = "名前"_sj, bob = "ボブ"_sj;
+    const std::string missing =
+        "item_offsetsize()で指定 chars.res:Charsでmp(type-1)が見つかりませんでした。"_sj;
+    EXPECT_EQ(report(".number:2.hp"),
+              (std::vector<std::string>{"adr2 call hp (number:2)type 6",
+                                        "record check name " + bob + " -101-"}));
+    EXPECT_EQ(report(".number:2." + name),
+              (std::vector<std::string>{"adr2 call " + name + " (number:2)type 3",
+                                        "record check name " + bob + " -" + bob + "-"}));
+    EXPECT_EQ(report(".number:2.mp"),
+              (std::vector<std::string>{"adr2 call mp (number:2)type -1",
+                                        "record check name " + bob + " -(null)-", missing}));
+}
+
 TEST_F(ResourceTest, SearchesByModeFindTheFirstActiveMatchInChainOrder) {
     Handle r = MakeASB();
     Handle rec[4];
@@ -246,9 +278,10 @@ TEST_F(ResourceTest, ItemDataKeywordFragmentsCountAndNumbersAreCutTo16Bits) {
 }
 
 TEST_F(ResourceTest, ItemDataGivesWayToASavedResourceFile) {
-    WriteFile("def.txt", kHeader + "Item gold ITEMlong\nStartData\ngold 5\nEndData\n");
+    WriteFile("def.txt", kHeader + "Item gold ITEMlimited 100 0\nStartData\ngold 5\nEndData\n");
     Handle r = CreateItemData(0, "def.txt");
     ASSERT_NE(r, 0u);
+    EXPECT_EQ(SetNum(FirstRecord(r), "gold", 177), 100);
     SetNum(FirstRecord(r), "gold", 77);
     ASSERT_EQ(SaveResource(0, r), 0);
     WriteFile("def.txt", kHeader + "Item silver ITEMlong\nStartData\nsilver 1\nEndData\n");
@@ -256,6 +289,8 @@ TEST_F(ResourceTest, ItemDataGivesWayToASavedResourceFile) {
     EXPECT_EQ(resource_attr(r)->item_count, 1);
     ASSERT_EQ(RecordCount(r), 1);
     EXPECT_EQ(GetNum(FirstRecord(r), "gold"), 77);
+    // The loaded item is defined anew, without the limits of its definition.
+    EXPECT_EQ(SetNum(FirstRecord(r), "gold", 177), 177);
 
     WriteFile("noname.txt", "DataName X\nItem a ITEMlong\n");
     EXPECT_EQ(CreateItemData(0, "noname.txt"), 0u);

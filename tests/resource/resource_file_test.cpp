@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/lines.h"
+#include "core/log.h"
 #include "host/sjis_literal.h"
 #include "resource_fixture.h"
 
@@ -40,7 +41,7 @@ uint32_t Stored(const std::string& file, size_t offset, size_t bytes) {
     return v;
 }
 
-TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockLimitsAndEveryItemByte) {
+TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockAndEveryItemByte) {
     Handle saved = MakeSample("sample.res");
     std::memcpy(resource_attr(saved)->tag, "TAGGED", 7);
     MoveRecordBefore(search_record(saved, 5), search_record(saved, 7));
@@ -68,9 +69,19 @@ TEST_F(ResourceTest, RoundTripKeepsTheLayoutTheBlockLimitsAndEveryItemByte) {
     EXPECT_EQ(GetNum(seven, "a"), 50);
     EXPECT_STREQ(GetStr(seven, "s"), "370370367");
     EXPECT_EQ(GetNum(seven, "b"), -1);  // its top byte is the spare byte
+    // Items are defined anew: the stored limits stay in the file, the loaded item is unlimited.
+    EXPECT_EQ(file.substr(kItems + 22, 1), std::string(1, char(ITEM_LIMITED)));
+    EXPECT_EQ(int32_t(Stored(file, kItems + 28, 4)), 100);
+    const ItemDesc* a = item_desc(FindItem(r, "a"));
+    EXPECT_EQ(a->flags, 0);
+    EXPECT_EQ(a->upper, 0);
+    EXPECT_EQ(a->lower, 0);
+    EXPECT_EQ(SetNum(seven, "a", 500), 500);
+    // With the limits set again and the value back, saving gives the same bytes.
+    SetLimit(r, "a", 100, -100);
+    SetNum(seven, "a", 50);
     ASSERT_EQ(SaveResource(0, r), 0);
-    EXPECT_EQ(ReadFile("sample.res"), file);  // saving what was loaded gives the same bytes
-    EXPECT_EQ(SetNum(seven, "a", 500), 100);  // the limits come back
+    EXPECT_EQ(ReadFile("sample.res"), file);
 }
 
 TEST_F(ResourceTest, LoadingReplacesItemsRecordsAndTheAskedNames) {
@@ -150,6 +161,194 @@ TEST_F(ResourceTest, DamagedRecordsAndItems) {
     ExpectLogged({"READING ERROR", "  error is resource number 2.", "MSG9"});
     EXPECT_EQ(RecordCount(FindResource("sample.res", "ASB")), 1);  // the record before stays
     EXPECT_EQ(OpenResource(0, "huge.res", "ASB"), 0u);
+}
+
+// A stored record for StoredFile: number, stored size and its body bytes.
+struct StoredRecord {
+    int32_t number;
+    uint16_t size;
+    std::string body;
+};
+
+// A resource file written byte by byte: items (name, type, stored size) and records.
+std::string StoredFile(const char* name, const std::vector<ItemDesc>& items,
+                       const std::vector<StoredRecord>& records) {
+    std::string file("NOMA\0000.4\00017\0\0I", 14);
+    file.resize(32, '\0');
+    ResourceAttr attr{};
+    std::strcpy(attr.name, name);
+    std::strcpy(attr.data_name, "BULK");
+    attr.item_count = uint16_t(items.size());
+    attr.record_count = attr.active_count = uint16_t(records.size());
+    file.append(reinterpret_cast<const char*>(&attr), sizeof attr);
+    for (const ItemDesc& item : items)
+        file.append(reinterpret_cast<const char*>(&item), sizeof item);
+    for (const StoredRecord& record : records) {
+        HandleEntry entry{};
+        entry.number = record.number;
+        entry.size = record.size;
+        file.append(reinterpret_cast<const char*>(&entry), sizeof entry);
+        file += record.body;
+    }
+    return file;
+}
+
+ItemDesc Item(const char* name, uint8_t type, uint32_t size) {
+    ItemDesc item{};
+    std::strcpy(item.name, name);
+    item.type = type;
+    item.size = size;
+    return item;
+}
+
+// What a load leaves behind, down to the handles and the pool's marks.
+struct Loaded {
+    Handle resource = 0;
+    std::vector<HandleEntry> entries;
+    std::vector<std::string> bodies;  // each with its spare byte
+    std::vector<uint32_t> counts;
+    std::vector<Handle> found;  // search_record for every stored number
+    Handle reused = 0, added = 0;
+    uint32_t relocate_line = 0, unrelocate_line = 0;
+    std::vector<std::string> lines;
+    bool operator==(const Loaded& other) const {
+        return resource == other.resource &&
+               std::memcmp(entries.data(), other.entries.data(),
+                           entries.size() * sizeof(HandleEntry)) == 0 &&
+               entries.size() == other.entries.size() && bodies == other.bodies &&
+               counts == other.counts && found == other.found && reused == other.reused &&
+               added == other.added && relocate_line == other.relocate_line &&
+               unrelocate_line == other.unrelocate_line && lines == other.lines;
+    }
+};
+
+// The reader creates most records in one run; whatever it does must be what creating them
+// one by one with CreateRecord gives: the same handles, headers, bodies, counts, lookups,
+// later reuse, pool use and log lines. The model loads the file without its records, then
+// creates them as the reader once did, record by record.
+TEST_F(ResourceTest, LoadingInOneRunMatchesCreatingRecordByRecord) {
+    const std::vector<ItemDesc> items = {Item("a", ITEMlong, 4), Item("s", ITEMstring, 10),
+                                         Item("b", ITEMlong, 4)};
+    auto numbered = [](std::vector<int32_t> numbers, uint16_t size) {
+        std::vector<StoredRecord> records;
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            std::string body(size, '\0');
+            for (size_t k = 0; k < body.size(); ++k)
+                body[k] = char(i * 31 + k * 7 + 1);  // byte 0 carries the spare byte
+            records.push_back({numbers[i], size, body});
+        }
+        return records;
+    };
+    std::vector<int32_t> many;
+    for (int n = 1; n <= 4200; ++n)
+        many.push_back(n);  // more than the test pool's table holds: it has to grow
+    struct Case {
+        const char* what;
+        std::vector<ItemDesc> items;
+        std::vector<StoredRecord> records;
+        uint32_t flags;
+    };
+    const Case cases[] = {
+        {"rising numbers", items, numbered({1, 2, 3, 5, 8, 13}, 18), FLAG_TRACE},
+        {"unnumbered and unordered", items, numbered({-1, 9, -1, 4, 7, -1, 2}, 18), FLAG_TRACE},
+        {"a repeated number", items, numbered({1, 2, 3, 2, 4, 3, 5}, 18), FLAG_TRACE},
+        {"traced: number 0 and a repeat", items, numbered({0, 5, 0, 6, -1}, 18),
+         FLAG_TRACE | FLAG_RESOUCE_TEST},
+        {"traced: a refused number", items, numbered({3, 4, 70000, 6}, 18),
+         FLAG_TRACE | FLAG_RESOUCE_TEST},
+        {"no items, sizes of their own",
+         {},
+         {{1, 10, std::string(10, 'x')},
+          {2, 0, ""},
+          {-1, 300, std::string(300, 'y')},
+          {1, 4, "zzzz"},
+          {3, 65535, std::string(65535, 'w')},
+          {4, 2, "vv"}},
+         FLAG_TRACE},
+        {"a table that must grow", items, numbered(many, 18), FLAG_TRACE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = StoredFile("bulk.res", c.items, c.records);
+        const size_t records_at = 32 + 232 + 60 * c.items.size();
+        WriteFile("bulk.res", file);
+        auto collect = [&](Handle r, bool ok, size_t logged, Loaded& out) {
+            out.resource = r;
+            for (Handle h : Chain(r)) {
+                out.entries.push_back(*handle_entry(h));
+                out.bodies.emplace_back(reinterpret_cast<const char*>(record_body(h)),
+                                        handle_entry(h)->size + 1);
+            }
+            const ResourceAttr* attr = resource_attr(r);
+            out.counts = {attr->record_count,
+                          attr->active_count,
+                          attr->active_bytes,
+                          g_resource_chain.record_count,
+                          g_resource_chain.record_bytes,
+                          ok};
+            for (const StoredRecord& record : c.records)
+                out.found.push_back(search_record(r, record.number));
+            std::vector<std::string> lines = LogLines();
+            out.lines.assign(lines.begin() + long(logged), lines.end());
+            if (Handle first = FirstRecord(r)) {
+                uint32_t size = handle_entry(first)->size;
+                DeactivateRecord(0, r, first);
+                out.reused = CreateRecord(r, -1, size);
+            }
+            out.added = CreateRecord(r, 60000, 8);
+            PoolMarks marks = GetPoolMarks();
+            out.relocate_line = marks.relocate_line;
+            out.unrelocate_line = marks.unrelocate_line;
+        };
+
+        Restart();
+        StoreSystemFlags(c.flags);
+        Loaded bulk;
+        size_t logged = LogLines().size();
+        Handle loaded = OpenResource(0, "bulk.res", "BULK");
+        collect(FindResource("bulk.res", "BULK"), loaded != 0, logged, bulk);
+
+        Restart();
+        StoreSystemFlags(c.flags);
+        Loaded model;
+        logged = LogLines().size();
+        WriteFile("bulk.res", file.substr(0, records_at));  // the same, without its records
+        Handle r = OpenResource(0, "bulk.res", "BULK");     // the same lines up to the records
+        ASSERT_NE(r, 0u);
+        uint32_t record_size = resource_attr(r)->record_size;
+        bool ok = true;
+        for (size_t k = 0; k < c.records.size() && ok; ++k) {
+            const StoredRecord& stored = c.records[k];
+            Handle record = CreateRecord(r, stored.number, stored.size);
+            if (!record) {
+                const ResourceAttr* attr = resource_attr(r);
+                LogLine("READING ERROR");
+                LogLinef("   ResName  %s   DataName  %s", attr->name, attr->data_name);
+                LogLinef("   Size     %ld   Count     %d", long(attr->active_bytes),
+                         int(attr->record_count));
+                LogLinef("  error is resource number %d.", int(k + 1));
+                LogLine("MSG9");
+                LogLine("bulk.res");
+                ok = false;
+                break;
+            }
+            uint32_t room = handle_entry(record)->size;
+            uint32_t size = record_size ? record_size : stored.size;
+            std::memcpy(record_body(record), stored.body.data(), std::min(size, room));
+            if (record_size && room >= record_size)
+                RestoreSpareByte(record_body(record), record_size);
+        }
+        if (ok && (c.flags & FLAG_RESOUCE_TEST)) LogLine("OpenResource OK!!");
+        collect(r, ok, logged, model);
+        if (c.flags & FLAG_RESOUCE_TEST)  // the line that ended the load without records
+            model.lines.erase(
+                std::find(model.lines.begin(), model.lines.end(), "OpenResource OK!!"));
+
+        EXPECT_EQ(bulk.entries.size(), model.entries.size());
+        EXPECT_EQ(bulk.found, model.found);
+        EXPECT_EQ(bulk.lines, model.lines);
+        EXPECT_TRUE(bulk == model);
+    }
 }
 
 TEST_F(ResourceTest, OpeningReportsItsMessages) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "host/sjis_literal.h"
+#include "resource/number_map.h"
 #include "resource/task_record.h"
 #include "resource_fixture.h"
 
@@ -51,11 +53,18 @@ TEST_F(ResourceTest, SystemResourcesInTheirOrderWithTheGroupNoma) {
 }
 
 TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
-    WriteFile("NOMA.ini",
-              "Sys.error.elogfile test.log\nUSER_NAME  Jo hn_with_a_rather_long_name\n");
+    // The user is the owner name configured at start-up; NOMA.ini is not read again (a
+    // missing USER_NAME would log a line per resource).
+    std::strcpy(g_system.owner_name, "John_with_a_rather_lo");
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nUSER_NAME Somebody_else\n");
+    size_t logged = LogLines().size();
     Handle quiet = CreateResource(0, "quiet.res", "Q");
     ResourceAttr* attr = resource_attr(quiet);
-    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");  // without blanks, cut to 21
+    EXPECT_STREQ(attr->user, "John_with_a_rather_lo");
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n");
+    EXPECT_STREQ(resource_attr(CreateResource(0, "other.res", "O"))->user, "John_with_a_rather_lo");
+    EXPECT_EQ(LogLines().size(), logged);
+    g_system.owner_name[0] = '\0';
     EXPECT_STREQ(attr->tag, "           ");
     EXPECT_STREQ(attr->mark, "      ");
     EXPECT_EQ(CreateResource(0, "quiet.res", "Q"), quiet);
@@ -77,7 +86,7 @@ TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     Handle cut = CreateResource(0, name.c_str(), data.c_str());
     EXPECT_EQ(FindResource(name.substr(0, 41).c_str(), data.substr(0, 21).c_str()), cut);
     ExpectLogged({"Ilvaneの要求でResourceを作成  AttName:loud.res"_sj,
-                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 15  top att:Resource.res  end att:loud.res"_sj, "MSG79",
+                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 16  top att:Resource.res  end att:loud.res"_sj, "MSG79",
                   name, "MSG80", data});
 }
 
@@ -155,7 +164,8 @@ TEST_F(ResourceTest, AFullPoolGivesEmptyHandlesAndMessage1) {
         ++made;
     EXPECT_LT(made, 100);
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown[0], std::make_pair(1, std::string("Big: 4000 byteのメモリを確保できません"_sj)));
+    EXPECT_EQ(shown[0],
+              std::make_pair(1, std::string("Big: 4000 byteのメモリを確保できません"_sj)));
     // Without a dialog to show it, the message is logged.
     SetSystemMessageDialog(nullptr);
     CreateRecord(r, -1, 4000);
@@ -353,6 +363,45 @@ TEST_F(ResourceTest, RecordsKeepTheirBytesThroughTableGrowthAndCompaction) {
     for (int i = 0; i < 400; ++i) {
         ASSERT_EQ(GetNum(search_record(r, i), "lo"), i);
         ASSERT_EQ(GetNum(search_record(r, i), "hi"), -i - 0x01000000);
+    }
+}
+
+// The record index's number map against std::map: inserts, repeats, lookups and removals,
+// with numbers drawn from a small range so probe runs collide, wrap and shift back.
+TEST(NumberMapTest, AgreesWithAnOrderedMap) {
+    std::mt19937 random(777);
+    for (int32_t range : {8, 300, 1 << 30}) {
+        NumberMap map;
+        std::map<int32_t, Handle> model;
+        for (int step = 0; step < 20000; ++step) {
+            int32_t number = int32_t(random() % uint32_t(range)) - range / 2;
+            Handle h = Handle(step + 1);
+            switch (random() % 4) {
+                case 0:
+                case 1: {
+                    auto [stored, inserted] = map.emplace(number, h);
+                    auto [it, model_inserted] = model.emplace(number, h);
+                    ASSERT_EQ(inserted, model_inserted);
+                    ASSERT_EQ(*stored, it->second);
+                    break;
+                }
+                case 2:
+                    map.erase(number);
+                    model.erase(number);
+                    break;
+                default: {
+                    Handle* found = map.find(number);
+                    auto it = model.find(number);
+                    ASSERT_EQ(found ? *found : 0u, it == model.end() ? 0u : it->second);
+                }
+            }
+            ASSERT_EQ(map.size(), model.size());
+            if (step % 5000 == 4999) map.reserve(map.size() + 100);
+        }
+        for (const auto& [number, handle] : model)
+            ASSERT_EQ(map.find(number) ? *map.find(number) : 0u, handle) << number;
+        map.clear();
+        EXPECT_EQ(map.find(model.begin()->first), nullptr);
     }
 }
 

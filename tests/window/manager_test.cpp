@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -145,12 +146,19 @@ TEST_F(ManagerTest, OpeningActivatesTheWindowAndTellsBothOwners) {
     EXPECT_FALSE(TestSystemFlag(FLAG_REDRAW_MOTION));
     EXPECT_TRUE(Logged("redraw motion end"));
 
-    // Closing the only window left repaints nothing; closed windows open again.
-    close_window(second);
-    ForgetEvents();
+    // Closing a window that uncovers nothing reports it in the log; closing the only window
+    // left repaints nothing and reports nothing; closed windows open again.
     testing::internal::CaptureStdout();
+    close_window(second);
+    char report[128];
+    std::snprintf(report, sizeof report, "CLOSEによる再描画枚数が0枚なんて... win %lx work %lx"_sj,
+                  (unsigned long)second, (unsigned long)first);
+    EXPECT_TRUE(Logged(report));
+    size_t logged = LogLines().size();
+    ForgetEvents();
     close_window(first);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(LogLines().size(), logged);
     EXPECT_EQ(CodesTo(a_), (Codes{EVENT_WINDOW_CLOSED}));
     EXPECT_EQ(g_window_manager.open_count, 0);
     EXPECT_EQ(window_record(first)->depth, 0);
