@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 #include "fuzz_folder.h"
 #include "host/clock.h"
 #include "host/message_box.h"
@@ -18,6 +19,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "kit/boot.h"
 #include "present/effect_data.h"
 #include "present/effect_task.h"
 #include "resource/resource.h"
@@ -42,21 +44,9 @@ bool read_message(Handle, EffectMessage* out) {
 }
 
 bool set_up() {
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
     EnterFuzzFolder("effect-text", "Sys.error.elogfile /dev/null\nBACKSCREEN_COLOR 17\n");
-    CreatePoolSized(64u << 20, 1u << 14);
-    CreateSystemResources();
-    g_screen_width = 320;
-    g_screen_height = 240;
-    HostCreateSurface(320, 240);
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
-    g_system.phase = PHASE_RUNNING;
+    StoreSystemFlags(FLAG_TRACE);
+    BootWindowSystem(320, 240, 64u << 20, 1u << 14);
     OpenTaskEvents(RegisterTask("EffectTask", TASK_ID_EFFECT, 0));
     SendEvent(TASK_ID_MANAGER, TASK_ID_EFFECT, EVENT_START);
     for (int i = 0; i < 10; ++i)
@@ -71,9 +61,15 @@ bool set_up() {
 
 }  // namespace
 
+// Paths made absolute first, then the set-up (its folder, log and pool are made before the
+// first input, so the leak check of each input does not count them).
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    set_up();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = set_up();
-    (void)ready;
     if (size > 1 << 14) return 0;
     text.assign(reinterpret_cast<const char*>(data), size);
 

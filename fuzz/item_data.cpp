@@ -37,15 +37,15 @@ bool names_inside_folder() {
 
 }  // namespace
 
-// Corpus and other path arguments stay valid after the target changes its working folder.
+// Paths made absolute first, then the set-up (its folder, log and pool are made before the
+// first input, so the leak check of each input does not count them).
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     MakeFuzzPathsAbsolute(argc, argv);
+    set_up();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = set_up();
-    (void)ready;
     WriteFuzzFile("def.txt", data, size);
     if (!names_inside_folder()) return 0;
     ResetResources();

@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "fuzz_args.h"
 #include "fuzz_folder.h"
 #include "host/clock.h"
 #include "host/message_box.h"
@@ -16,6 +17,7 @@
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
+#include "kit/boot.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
@@ -29,20 +31,9 @@ namespace {
 Handle window = 0;
 
 bool set_up() {
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
     EnterFuzzFolder("menu-file", "Sys.error.elogfile /dev/null\n");
-    CreatePoolSized(64u << 20, 1u << 14);
-    CreateSystemResources();
-    g_screen_width = 320;
-    g_screen_height = 240;
-    HostCreateSurface(320, 240);
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
+    StoreSystemFlags(FLAG_TRACE);
+    BootWindowSystem(320, 240, 64u << 20, 1u << 14);
     window = create_window(0, 0, 200, 200, WIN_FRAME);
     open_window(window, 10, 10);
     return true;
@@ -50,9 +41,15 @@ bool set_up() {
 
 }  // namespace
 
+// Paths made absolute first, then the set-up (its folder, log and pool are made before the
+// first input, so the leak check of each input does not count them).
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    set_up();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = set_up();
-    (void)ready;
     if (size > 1 << 16) return 0;
     WriteFuzzFile("menu.txt", data, size);
     Handle menu = LoadMenuFile(0, "menu.txt");

@@ -19,6 +19,7 @@
 #include "host/surface.h"
 #include "kernel/event.h"
 #include "kernel/startup.h"
+#include "kit/boot.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/escaped_text.h"
@@ -36,21 +37,9 @@ Handle base_gc = 0;
 
 bool set_up() {
     // An empty folder: <img> names are relative and find nothing but what the input names.
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
     EnterFuzzFolder("tag-draw", "Sys.error.elogfile /dev/null\nBACKSCREEN_COLOR 17\n");
     StoreSystemFlags(FLAG_TRACE);
-    CreatePoolSized(64u << 20, 1u << 14);
-    CreateSystemResources();
-    g_screen_width = 320;
-    g_screen_height = 240;
-    HostCreateSurface(320, 240);
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
+    BootWindowSystem(320, 240, 64u << 20, 1u << 14);
     window = create_window(0, 0, 300, 200, WIN_FRAME);
     open_window(window, 10, 10);
     base_gc = CreateGC(0x202020, 0x404040, 0x606060, 0xFFFFFF);
@@ -59,15 +48,15 @@ bool set_up() {
 
 }  // namespace
 
-// Corpus and other path arguments stay valid after the target changes its working folder.
+// Paths made absolute first, then the set-up (its folder, log and pool are made before the
+// first input, so the leak check of each input does not count them).
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     MakeFuzzPathsAbsolute(argc, argv);
+    set_up();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = set_up();
-    (void)ready;
     if (size > 1 << 16) return 0;
     // The text ends at the input's end: a copy with a NUL, nothing after it.
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_args.h"
 #include "fuzz_folder.h"
 #include "host/clock.h"
 #include "host/message_box.h"
@@ -13,6 +14,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "kit/boot.h"
 #include "window/colors.h"
 #include "window/font.h"
 #include "window/object.h"
@@ -26,21 +28,9 @@ namespace {
 Handle task = 0;
 
 bool set_up() {
-    HostSetHeadless(true);
-    HostUseVirtualClock(true);
     EnterFuzzFolder("window-file", "Sys.error.elogfile /dev/null\n");
     StoreSystemFlags(FLAG_TRACE);
-    CreatePoolSized(64u << 20, 1u << 15);
-    CreateSystemResources();
-    g_screen_width = 320;
-    g_screen_height = 240;
-    HostCreateSurface(320, 240);
-    g_use_color = 3;
-    PrepareSystemColors();
-    CreateSystemFonts();
-    ResetKernel();
-    InitEvents();
-    StartWindowSystem();
+    BootWindowSystem(320, 240, 64u << 20, 1u << 15);
     task = RegisterTask("Loader", 0, 0);
     OpenTaskEvents(task);
     return true;
@@ -53,9 +43,15 @@ bool sane(Handle window) {
 
 }  // namespace
 
+// Paths made absolute first, then the set-up (its folder, log and pool are made before the
+// first input, so the leak check of each input does not count them).
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeFuzzPathsAbsolute(argc, argv);
+    set_up();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = set_up();
-    (void)ready;
     if (size > 1 << 16) return 0;
     WriteFuzzFile("fuzz.win", data, size);
     Handle window = ReadWindowFile(task, "fuzz.win");
