@@ -1,16 +1,16 @@
 // Window objects: finding the object under a click, and drawing a window full of controls.
 #include <benchmark/benchmark.h>
 
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/message_box.h"
 #include "host/screen.h"
 #include "host/sjis_literal.h"
 #include "host/surface.h"
 #include "kernel/event.h"
-#include "core/log.h"
-#include "core/pool.h"
 #include "kernel/startup.h"
-#include "core/system.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <vector>
 
+#include "core/lines.h"
+#include "core/log.h"
+#include "core/system.h"
 #include "host/file.h"
 #include "host/input.h"
 #include "host/message_box.h"
@@ -18,12 +21,9 @@
 #include "kernel/dialog_hooks.h"
 #include "kernel/event.h"
 #include "kernel/key_task.h"
-#include "core/log.h"
 #include "kernel/manager.h"
 #include "kernel/scheduler.h"
-#include "core/system.h"
 #include "resource/task_record.h"
-#include "core/lines.h"
 
 DialogHooks g_dialog_hooks = {};
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "core/log.h"
 #include "resource/resource.h"
 #include "text/text.h"
 #include "window/object_draw.h"

@@ -3,10 +3,10 @@
 // entry points the window manager calls (window_objects.h).
 #include <cstring>
 
+#include "core/log.h"
 #include "host/services.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "core/log.h"
 #include "kernel/task.h"
 #include "window/object.h"
 #include "window/object_draw.h"

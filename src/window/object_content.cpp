@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/log.h"
 #include "host/bitmap.h"
-#include "window/graphic.h"
 #include "host/raster_blit.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "core/log.h"
 #include "resource/resource.h"
 #include "text/text.h"
 #include "window/backing_store.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/object.h"
 #include "window/object_draw.h"
 #include "window/win_bitmap.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/sjis_literal.h"
 #include "core/log.h"
+#include "host/sjis_literal.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
 #include "text/text.h"

@@ -7,17 +7,17 @@
 #include <cstring>
 #include <string>
 
-#include "window/graphic.h"
+#include "core/log.h"
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
-#include "core/log.h"
 #include "text/text.h"
 #include "window/backing_store.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/font.h"
 #include "window/gc.h"
+#include "window/graphic.h"
 #include "window/object.h"
 #include "window/panel.h"
 #include "window/win_bitmap.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/config.h"
-#include "core/log.h"
 #include "core/lines.h"
+#include "core/log.h"
 #include "window/object.h"
 #include "window/window.h"
 

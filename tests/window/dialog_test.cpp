@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/system.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/png.h"
@@ -22,7 +23,6 @@
 #include "kernel/dialog_hooks.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
-#include "core/system.h"
 #include "kernel/task.h"
 #include "window/object.h"
 #include "window/system_dialog.h"
