@@ -113,6 +113,7 @@ const char* DialogText() {
 }
 
 void CreateSystemDialogs(Handle task) {
+    dialog_text[0] = '\0';
     if (!g_dialog_hooks.create) return;  // no window system: nothing to create or check
     unsigned made = g_dialog_hooks.create(task);
     auto missing = [made](int dialog) { return !(made & (1u << dialog)); };
