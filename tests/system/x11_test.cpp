@@ -200,9 +200,9 @@ namespace {
 // answer, and a key gives it.
 TEST_F(X11Window, ABoxDrawnInTheWindowWaitsForAKey) {
     SetIni("MEMORY_TYPE", "PDP");
-    pid_t noma = Start(
-        {}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-             "SDL_RENDER_DRIVER=software", "NOMA_BOX_IN_WINDOW=1", "ASAN_OPTIONS=detect_leaks=0"});
+    pid_t noma = Start({}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                            "SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0",
+                            "NOMA_BOX_IN_WINDOW=1", "ASAN_OPTIONS=detect_leaks=0"});
     const std::string box = "TUVO: " + Sj("SYSTEM.iniのMEMORY_TYPEが記述が違います！");
     ASSERT_TRUE(WaitForLog(box, 30000)) << Read(".err1");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
