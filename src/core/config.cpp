@@ -70,10 +70,10 @@ char* GetIniString(const char* key, char* value, const char* file) {
             for (const char* p = line + key_length; *p; ++p)
                 if (*p != ' ' && *p != '\t') *out++ = *p;
         *out = '\0';
-        std::fclose(f);
+        HostFileClose(f);
         return value;
     }
-    std::fclose(f);
+    HostFileClose(f);
     LogLinef("指定文字列 %sが ｼｽﾃﾑ･ﾘｿｰｽﾌｧｲﾙ(%s)に存在しません"_sj, key, file);
     return nullptr;
 }
@@ -149,6 +149,6 @@ int ReadSystemFlags() {
             break;
         }
     }
-    std::fclose(f);
+    HostFileClose(f);
     return 0;
 }

@@ -30,7 +30,7 @@ char* read_line_file(const char* file, char* out, int n) {
     // The last line is handed out even without a final newline: fgets returns it whole.
     while (read < n && std::fgets(line, sizeof line, f))
         ++read;
-    std::fclose(f);
+    HostFileClose(f);
     if (read < n) {
         LogLinef("read_line_file() error! %s (line %d req %d)", file, read, n);
         return nullptr;
@@ -44,7 +44,7 @@ long FileSize(const char* file) {
     if (!f) return 0;
     long size = 0;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-    std::fclose(f);
+    HostFileClose(f);
     return size < 0 ? 0 : size;
 }
 
@@ -54,21 +54,21 @@ int ReadWholeFile(const char* file, char* buffer, long buffer_size) {
     if (!f) return 0;
     size_t read = std::fread(buffer, 1, size_t(buffer_size - 1), f);
     buffer[read] = char(0xFF);
-    std::fclose(f);
+    HostFileClose(f);
     return 1;
 }
 
 int ReadWholeFile(const char* file, char* buffer) {
     FILE* f = HostFileOpen(file, "rb");
     if (!f || !buffer) {
-        if (f) std::fclose(f);
+        if (f) HostFileClose(f);
         return 0;
     }
     struct stat st;
     size_t size = fstat(fileno(f), &st) == 0 ? size_t(st.st_size) : 0;
     size_t read = std::fread(buffer, 1, size, f);
     buffer[read] = char(0xFF);
-    std::fclose(f);
+    HostFileClose(f);
     return 1;
 }
 

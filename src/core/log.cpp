@@ -36,7 +36,7 @@ void OpenErrorLog() {
 }
 
 void CloseErrorLog() {
-    if (error_log) std::fclose(error_log);
+    if (error_log) HostFileClose(error_log);
     error_log = nullptr;
 }
 

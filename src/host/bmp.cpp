@@ -209,7 +209,7 @@ uint32_t HostLoadBmp(const char* name) {
     }
     ByteSource in(file);
     const uint32_t bitmap = Load(in, name);
-    std::fclose(file);
+    HostFileClose(file);
     return bitmap;
 }
 

@@ -203,7 +203,7 @@ FILE* HostFileOpen(const char* name, const char* mode) {
     FILE* file = std::fopen(path.c_str(), (base + "b").c_str());
     if (!file) return nullptr;
     if (binary) {
-        HostTrackFile(file, fileno(file));
+        HostTrackFile(file);
         return file;
     }
     bool reads = base[0] == 'r' || base.find('+') != std::string::npos;
@@ -227,6 +227,6 @@ FILE* HostFileOpen(const char* name, const char* mode) {
         std::fclose(file);
         return nullptr;
     }
-    HostTrackFile(text, fileno(file));
+    HostTrackFile(text);
     return text;
 }

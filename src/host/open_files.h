@@ -1,11 +1,12 @@
 // The streams HostFileOpen handed out that are still open. The manager counts and closes them
-// when the system shuts down.
+// when the system shuts down. Every such stream is closed through HostFileClose (host/file.h),
+// which is how the list learns that it is gone.
 #pragma once
 
 #include <cstdio>
 
-// Remembers a stream HostFileOpen opened; `fd` is the descriptor of the file under it.
-void HostTrackFile(FILE* stream, int fd);
+// Remembers a stream HostFileOpen opened.
+void HostTrackFile(FILE* stream);
 // Streams opened through HostFileOpen and not closed yet.
 int HostOpenFileCount();
 // Closes them all; returns how many were closed.

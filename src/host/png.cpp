@@ -13,7 +13,7 @@ namespace {
 struct PngFile {
     FILE* file = nullptr;
     ~PngFile() {
-        if (file) std::fclose(file);
+        if (file) HostFileClose(file);
     }
 };
 

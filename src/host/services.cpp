@@ -41,11 +41,11 @@ int HostFileTime(const char* path, char* text) {
     FILE* file = HostFileOpen(path, "rb");
     struct stat st;
     if (!file || fstat(fileno(file), &st) != 0) {
-        if (file) std::fclose(file);
+        if (file) HostFileClose(file);
         HostMessageBox(path);
         return 0;
     }
-    std::fclose(file);
+    HostFileClose(file);
     std::tm tm{};
     time_t seconds = st.st_mtime;
     localtime_r(&seconds, &tm);

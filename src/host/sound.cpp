@@ -61,7 +61,7 @@ bool read_file(const char* name, std::vector<uint8_t>* bytes) {
     uint8_t buffer[65536];
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
         bytes->insert(bytes->end(), buffer, buffer + n);
-    std::fclose(file);
+    HostFileClose(file);
     return true;
 }
 

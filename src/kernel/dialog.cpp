@@ -209,6 +209,6 @@ int WriteCoreDump() {
     put(&g_manager, sizeof g_manager);
     put(&g_tasks, sizeof g_tasks);
     size_t written = std::fwrite(image.data(), 1, image.size(), f);
-    std::fclose(f);
+    HostFileClose(f);
     return written == image.size() ? 1 : 0;
 }

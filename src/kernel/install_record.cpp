@@ -18,7 +18,7 @@ bool read_record(InstallRecord& record) {
     if (!f) return false;
     size_t n = std::fread(&record, 1, sizeof record, f);
     (void)n;
-    std::fclose(f);
+    HostFileClose(f);
     // Texts from the file may lack their terminator.
     record.version[sizeof record.version - 1] = '\0';
     record.revision[sizeof record.revision - 1] = '\0';
@@ -29,7 +29,7 @@ bool write_record(const InstallRecord& record) {
     FILE* f = HostFileOpen(kInstallRecordFile, "wb");
     if (!f) return false;
     bool ok = std::fwrite(&record, sizeof record, 1, f) == 1;
-    ok = std::fclose(f) == 0 && ok;
+    ok = HostFileClose(f) == 0 && ok;
     return ok;
 }
 

@@ -173,7 +173,7 @@ int SaveResource(Handle task, Handle resource) {
     std::vector<uint8_t> image = resource_image(*attr);
     bool ok = std::fwrite(image.data(), 1, image.size(), file) == image.size();
     ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    ok = std::fclose(file) == 0 && ok;
+    ok = HostFileClose(file) == 0 && ok;
     ok = ok && std::rename(temporary_path.c_str(), target_path.c_str()) == 0;
     if (!ok) {
         unlink(temporary_path.c_str());
@@ -383,7 +383,7 @@ Handle OpenResource(Handle task, const char* file_name, const char* data_name) {
         return 0;
     }
     FileBytes bytes(file);
-    std::fclose(file);
+    HostFileClose(file);
     Reader in(bytes.data(), bytes.size());
     ResourceFileHeader header;
     if (!in.get(&header, sizeof header)) {

@@ -153,7 +153,7 @@ int ReadTextFile(Handle text) {
         Handle first = add_block(h->resource);
         h = text_header(text);
         if (!first) {
-            std::fclose(f);
+            HostFileClose(f);
             return 1;
         }
         h->first_block = first;
@@ -180,14 +180,14 @@ int ReadTextFile(Handle text) {
                 h->size = size;
                 h->lines = lines;
                 text_edited(text, h->first_block);
-                std::fclose(f);
+                HostFileClose(f);
                 return 1;
             }
             ++added;
         }
         block = next;
     }
-    std::fclose(f);
+    HostFileClose(f);
     h = text_header(text);
     // Blocks of an earlier, longer content would otherwise still read as part of the text.
     for (Handle stale = next_block(block); stale;) {
@@ -224,7 +224,7 @@ int WriteTextFile(Handle text) {
             written += long(std::fwrite(b, 1, length, f));
         if (block != h->first_block) ++blocks;
     }
-    std::fclose(f);
+    HostFileClose(f);
     LogLinef("File write   %s block_count %ld text_size %ld", name, blocks, written);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/file.h"
+#include "host/open_files.h"
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
 #include "support/test_env.h"
@@ -27,7 +28,7 @@ protected:
         FILE* f = HostFileOpen(name, mode);
         if (!f) return "<none>";
         std::string s = ReadAll(f);
-        std::fclose(f);
+        HostFileClose(f);
         return s;
     }
 };
@@ -66,7 +67,7 @@ TEST_F(HostFileTest, TextModeReading) {
     std::rewind(f);
     ASSERT_NE(std::fgets(line, sizeof line, f), nullptr);
     EXPECT_STREQ(line, "KEY value\n");
-    std::fclose(f);
+    HostFileClose(f);
     // Reading only leaves the file as it was.
     EXPECT_EQ(ReadFile("d.txt"), "KEY value\r\nNEXT 2\r\n");
 }
@@ -76,17 +77,17 @@ TEST_F(HostFileTest, TextModeWritingAndUpdating) {
     ASSERT_NE(f, nullptr);
     std::fputs("first\nsecond\n", f);
     std::fprintf(f, "%d\n", 42);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(ReadFile("out.txt"), "first\r\nsecond\r\n42\r\n");
     f = HostFileOpen("out.txt", "a");
     ASSERT_NE(f, nullptr);
     std::fputs("more\n", f);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(ReadFile("out.txt"), "first\r\nsecond\r\n42\r\nmore\r\n");
     f = HostFileOpen("bin.dat", "wb");
     ASSERT_NE(f, nullptr);
     std::fputs("raw\n", f);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(ReadFile("bin.dat"), "raw\n");
     // Updating in place past a seek drops the end-of-file mark; appending reads the text first.
     WriteFile("u.txt", "abc\r\ndef\r\n\x1A");
@@ -94,13 +95,13 @@ TEST_F(HostFileTest, TextModeWritingAndUpdating) {
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(std::fseek(f, 4, SEEK_SET), 0);
     std::fputs("XY\nZZ\n", f);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(ReadFile("u.txt"), "abc\r\nXY\r\nZZ\r\n");
     f = HostFileOpen("u.txt", "a+");
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(ReadAll(f), "abc\nXY\nZZ\n");
     std::fputs("end\n", f);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(ReadFile("u.txt"), "abc\r\nXY\r\nZZ\r\nend\r\n");
     // Writing and reading back through text mode gives the text again.
     f = HostFileOpen("round.txt", "w+");
@@ -108,7 +109,7 @@ TEST_F(HostFileTest, TextModeWritingAndUpdating) {
     std::fputs("a\nb\n", f);
     std::rewind(f);
     EXPECT_EQ(ReadAll(f), "a\nb\n");
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_EQ(HostFileOpen("missing.txt", "r"), nullptr);
     EXPECT_EQ(HostFileOpen("", "r"), nullptr);
     EXPECT_EQ(HostFileOpen("nofolder\\x.txt", "w"), nullptr);
@@ -126,7 +127,7 @@ TEST_F(HostFileTest, BackslashPathsInAnyCase) {
     // A new file goes into the existing folder, under the name it was given.
     FILE* f = HostFileOpen("DATA\\sub\\New.res", "wb");
     ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    HostFileClose(f);
     EXPECT_TRUE(std::filesystem::exists("Data/Sub/New.res"));
     EXPECT_EQ(HostResolvePath(""), "");
 }
@@ -152,6 +153,27 @@ TEST_F(HostFileTest, ShiftJisNames) {
     // Half-width katakana are single bytes and convert the same way.
     WriteFile("ｱｲ.dat", "half");
     EXPECT_EQ(ReadText("ｱｲ.DAT"_sj, "rb"), "half");
+}
+
+// The list of open streams: a closed stream leaves it at once, so a later stream at the same
+// address is never counted or closed twice at the end.
+TEST_F(HostFileTest, OpenStreamsAreCountedAndClosedOnce) {
+    WriteFile("a.txt", "a");
+    int before = HostOpenFileCount();
+    FILE* text = HostFileOpen("a.txt", "r");
+    FILE* binary = HostFileOpen("a.txt", "rb");
+    ASSERT_TRUE(text && binary);
+    EXPECT_EQ(HostOpenFileCount(), before + 2);
+    EXPECT_EQ(HostFileClose(text), 0);
+    EXPECT_EQ(HostOpenFileCount(), before + 1);
+    FILE* again = HostFileOpen("a.txt", "w");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(HostOpenFileCount(), before + 2);
+    EXPECT_EQ(HostFileOpen("missing.txt", "r"), nullptr);
+    EXPECT_EQ(HostOpenFileCount(), before + 2);
+    HostFileClose(binary);
+    HostFileClose(again);
+    EXPECT_EQ(HostOpenFileCount(), before);
 }
 
 }  // namespace
