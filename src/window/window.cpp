@@ -47,9 +47,13 @@ void update_origins(Handle window) {
 }  // namespace
 
 WindowRecord* window_record(Handle window) {
-    if (!window) return nullptr;
+    if (!window || !g_resources.window) return nullptr;
     HandleEntry* e = handle_entry(window);
-    if (!e || (e->flags & RECORD_INACTIVE) || e->size < sizeof(WindowRecord)) return nullptr;
+    // Only records of the window resource are windows: an object or any other record of the
+    // same size must not pass for one.
+    if (!e || !e->body || (e->flags & RECORD_INACTIVE) || e->owner != g_resources.window ||
+        e->size < sizeof(WindowRecord))
+        return nullptr;
     return reinterpret_cast<WindowRecord*>(handle_body(window));
 }
 

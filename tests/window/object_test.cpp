@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "window/graphic.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
 #include "text/text.h"
+#include "window/graphic.h"
 #include "window/object.h"
 #include "window/window.h"
 #include "window/window_manager.h"
@@ -62,6 +62,9 @@ TEST_F(ObjectTest, RecordsAreAppendedAndFoundByNumberAndKind) {
     EXPECT_EQ(window_record(window_)->first_object, a);
     EXPECT_EQ(window_record(window_)->last_object, c);
     EXPECT_EQ(window_record(object_record(b)->window)->width, 12);
+    // An object and its window are different records: neither passes for the other.
+    EXPECT_EQ(window_record(a), nullptr);
+    EXPECT_EQ(object_record(r.window), nullptr);
 
     EXPECT_EQ(ReqObject(window_, 8), b);
     EXPECT_EQ(ReqObject(window_, 99), 0u);
