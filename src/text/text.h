@@ -75,6 +75,8 @@ inline char* GetTextLine(Handle text, int y, char* out) {
     return GetTextLine(text, y, out, kTextLineSize);
 }
 
+// The same without tab expansion: the line's bytes as they are stored.
+char* GetRawTextLine(Handle text, int y, char* out, size_t out_size);
 // Inserts the first `len` bytes of `str` (stopping early at a NUL) before column x of line y.
 // Returns 0, 1 when nothing could be inserted.
 int text_insert(Handle text, int x, int y, const char* str, int len);

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "window/graphic.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
 #include "text/text.h"
+#include "window/graphic.h"
 #include "window/object.h"
 #include "window/window.h"
 #include "window/window_manager.h"
@@ -257,7 +257,7 @@ TEST_F(ObjectTest, InputLinesHoldTheirTextAndTheirVariantsTheirRestrictions) {
     TextLineState s;
     std::memcpy(&s, object_record(plain)->text, sizeof s);
     EXPECT_EQ(s.one, 1u);
-    EXPECT_EQ(s.visible_columns, (8 * 13 + 4) / 8);
+    EXPECT_EQ(s.visible_columns, 12) << "a line of 12 characters holds 12 bytes";
     EXPECT_EQ(s.visible_lines, 1);
 
     char buffer[kTextLineCapacity + 1];
