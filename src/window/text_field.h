@@ -44,6 +44,10 @@ int char_start_before(const std::string& bytes, int x);
 // Bytes of the character at x: 2 for a valid double-byte pair, else 1 (0 at the end).
 int char_length(const std::string& bytes, int x);
 
+// The longest line the editor types into: the cursor's column is a 16-bit value and a line is
+// read in one buffer of kTextLineSize bytes.
+constexpr int kLongestLine = 16000;
+
 int cell_width(const Field& f);
 int line_height(const Field& f);
 // The field's grid size: visible columns (at least 1) and rows (at least 1).

@@ -198,6 +198,7 @@ void type_bytes(Field& f, const char* bytes, int n, bool insert) {
     uint32_t line = cursor_line(f);
     Row row = cursor_row(f);
     int x = std::min<int>(c.x, int(row.bytes.size()));
+    if (int(row.bytes.size()) + n > text_field::kLongestLine) return;
     if (size_t(x) < row.bytes.size()) {
         if (!insert && line != text_field::last_line(f))
             text_delete(f.text, x, int(line), text_field::char_length(row.bytes, x));
@@ -328,6 +329,7 @@ int tab_key(Field& f) {
     Cursor c = cursor(f);
     Row row = cursor_row(f);
     int x = std::min<int>(c.x, int(row.bytes.size()));
+    if (int(row.bytes.size()) + 1 > text_field::kLongestLine) return 1;
     text_insert(f.text, x, int(cursor_line(f)), "\t", 1);
     set_cursor(f, x + 1, c.y);
     if (follow_cursor(f, cursor_row(f), x + 1))

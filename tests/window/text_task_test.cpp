@@ -383,6 +383,15 @@ TEST_F(TextTaskTest, AHundredThousandKeysNeverOverfillAField) {
     }
     EXPECT_EQ(Header(area).lines, 3000u / 61u);
     EXPECT_EQ(Header(area).size, 3000u);
+    // A line stops growing before the cursor's column could overflow; Return still works.
+    Handle wide = Field(std::string(text_field::kLongestLine - 1, 'w'), 0, 40, 4);
+    Header(wide).cursor_x = uint16_t(text_field::kLongestLine - 1);
+    Type("xyz");
+    EXPECT_EQ(Line(wide, 0).size(), size_t(text_field::kLongestLine));
+    EXPECT_EQ(Header(wide).cursor_x, text_field::kLongestLine);
+    Key(KEY_RETURN);
+    Type("v");
+    EXPECT_EQ(Line(wide, 1), "v");
 }
 
 TEST_F(TextTaskTest, KeywordsAreFoundAsWholeWords) {
