@@ -2,7 +2,8 @@
 // lead and trail bytes, the Shift and Insert modifiers, and every combination of the field's
 // restrictions. After every key the field must still hold: the cursor on the first byte of a
 // character of its line, the view inside the text, a single-line field within its length and
-// on one line, a digits-only single-byte field holding digits only.
+// on one line, a digits-only single-byte field holding digits only (and the tabs a multi-line
+// field takes).
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -59,7 +60,7 @@ void check_field(uint32_t flags) {
     }
     if ((flags & TEXT_DIGITS_ONLY) && (flags & TEXT_SINGLE_BYTE))
         for (char c : row.bytes)
-            check(c >= '0' && c <= '9');
+            check((c >= '0' && c <= '9') || c == '\t');
 }
 
 }  // namespace
