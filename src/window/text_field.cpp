@@ -254,6 +254,28 @@ void cursor_draw(const Field& f, bool on) {
     if (att >= 0 && !tab) draw_char(f, row, size_t(x), cursor_y, color);
 }
 
+void mark_span(const Field& f, uint32_t line, int x, int n) {
+    if (line < f.state.top_line || line >= f.state.top_line + uint32_t(rows(f))) return;
+    if (!window_drawable(f.window)) return;
+    int row_index = int(line - f.state.top_line);
+    Row row = line_row(f, line);
+    int cw = cell_width(f), lh = line_height(f), width = window_width(f);
+    int py = kTopMargin + row_index * lh;
+    if (py + lh > window_height(f)) return;
+    int end = std::min<int>(x + n, int(row.bytes.size()));
+    for (int i = std::max(0, x); i < end;) {
+        int len = std::max(1, char_length(row.bytes, i));
+        int cell = row.col[size_t(i)] - f.state.left_column;
+        int cells = row.col[size_t(i + len)] - row.col[size_t(i)];
+        int px = kLeftMargin + cell * cw;
+        if (cell >= 0 && px + cells * cw <= width) {
+            FillRectangle(f.window, px, py, uint16_t(cells * cw), uint16_t(lh), ink_color(f));
+            draw_char(f, row, size_t(i), row_index, paper_color());
+        }
+        i += len;
+    }
+}
+
 bool is_keyword(const std::string& word) {
     if (word.empty()) return false;
     const char* p = kKeywords;

@@ -67,6 +67,10 @@ void draw_rows(const Field& f, int row = 0);
 // 0x8000 from the character at the cursor.
 void cursor_draw(const Field& f, bool on);
 
+// Draws the characters of bytes [x, x + n) of text line `line` marked (in the cursor's
+// colours), where they are in view.
+void mark_span(const Field& f, uint32_t line, int x, int n);
+
 // Whether `word` is one of the highlighted keywords.
 bool is_keyword(const std::string& word);
 
