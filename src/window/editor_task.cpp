@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/system.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
+#include "kernel/task.h"
 #include "text/text.h"
 #include "window/colors.h"
 #include "window/editor.h"
@@ -19,9 +21,11 @@
 #include "window/menu.h"
 #include "window/object.h"
 #include "window/object_draw.h"
+#include "window/redraw.h"
 #include "window/text_field.h"
 #include "window/text_task.h"
 #include "window/window.h"
+#include "window/window_draw.h"
 #include "window/window_events.h"
 #include "window/window_manager.h"
 
@@ -69,7 +73,10 @@ void button_pair(Handle window, uint16_t first, uint16_t second, int x, int y, c
 
 Handle sub_window(Handle window, uint16_t number, const char* name, int width, int height,
                   uint32_t mode) {
-    Handle object = SubWindow(window, number, 0, 0, width, height, mode | WIN_OBJECTS);
+    // Without WIN_MODAL: the modal rule holds for top-level windows, and a modal sub-window
+    // would keep every click from the editor window that holds it, its own included.
+    Handle object =
+        SubWindow(window, number, 0, 0, width, height, (mode & ~WIN_MODAL) | WIN_OBJECTS);
     Handle w = inner(object);
     if (!w) return 0;
     set_window_name(w, name);
@@ -158,8 +165,8 @@ void show_offset(int slot, const std::string& bytes, size_t offset, int marked) 
     h->cursor_x = uint16_t(column);
     h->cursor_y = uint16_t(line - f.state.top_line);
     TextCursorHide(f.object);
+    text_field::set_mark(f, uint32_t(line), column, marked);
     DrawTextField(f.object);
-    if (marked > 0) text_field::mark_span(f, uint32_t(line), column, marked);
 }
 
 void enable_next_search() {
@@ -178,13 +185,33 @@ void run_search(int slot, bool forward, bool every) {
     enable_next_search();
 }
 
+// The whole editor window again: its frame and bars, then (through our own draw request and
+// its answer) its objects, the editing area among them.
+void redraw_editor(int slot) {
+    Handle w = g_editor.slots[slot].window;
+    if (!test_window_mode(w, WIN_OPEN)) return;
+    if (!test_window_mode(w, WIN_DRAWABLE) || TestSystemFlag(FLAG_REDRAW_MOTION)) {
+        // Drawn in its turn by the redraw motion.
+        set_window_mode(w, WIN_REDRAW);
+        if (!TestSystemFlag(FLAG_REDRAW_MOTION)) start_redraw_motion();
+        return;
+    }
+    draw_window(w);
+    ReqDrawEvent(TaskId(g_editor.task), w);
+}
+
+// Hides the sub-window at once (the editor window is drawn again where it was) and gives the
+// keyboard back to the editing area.
 void close_sub(int slot, Handle sub) {
-    CloseSubWindow(sub);
+    ObjectRecord* o = object_record(sub);
+    if (o) HideObject(o->parent, o->number);
     ClearAllObjectFlags(inner(sub), OBJ_ON);
     FocusTextField(g_editor.slots[slot].area);
 }
 
+// Opens a sub-window with its check buttons cleared; one already open stays as it is.
 void open_sub(Handle sub, int x, int y) {
+    if (test_window_mode(inner(sub), WIN_SHOW)) return;
     ClearAllObjectFlags(inner(sub), OBJ_ON);
     OpenSubWindow(sub, x, y);
     ChangeText(inner(sub), 1);
@@ -221,11 +248,14 @@ void object_notice(const EventRecord& e) {
             g_editor.word = input_text(s.search, SEARCH_TEXT);
             g_editor.replacement = input_text(s.search, SEARCH_REPLACEMENT);
             run_search(slot, g_editor.forward, ObjectOn(inner(s.search), SEARCH_EVERY) == 1);
+            redraw_editor(slot);
             break;
         case FILE_READ:
             LogLine("file read button press.");
-            if (EditorReadFile(slot, input_text(s.file, FILE_NAME).c_str()) == 0)
+            if (EditorReadFile(slot, input_text(s.file, FILE_NAME).c_str()) == 0) {
                 close_sub(slot, s.file);
+                redraw_editor(slot);
+            }
             break;
         case COMMAND_RUN:
             EditorCommand(slot, input_text(s.command, COMMAND_LINE));
@@ -261,6 +291,7 @@ void search_menu_choice(int item) {
         case 1:
         case 2:
             run_search(slot, item == 1, false);
+            redraw_editor(slot);
             break;
         case 4:
         case 5:

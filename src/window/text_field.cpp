@@ -276,6 +276,17 @@ void mark_span(const Field& f, uint32_t line, int x, int n) {
     }
 }
 
+Mark mark_of(const Field& f) {
+    Mark m = {0, 0, 0};
+    if (TextHeader* h = text_header(f.text)) std::memcpy(&m, h->work, sizeof m);
+    return m;
+}
+
+void set_mark(const Field& f, uint32_t line, int x, int length) {
+    Mark m = {line, uint16_t(std::max(0, x)), uint16_t(std::clamp(length, 0, 0xFFFF))};
+    if (TextHeader* h = text_header(f.text)) std::memcpy(h->work, &m, sizeof m);
+}
+
 bool is_keyword(const std::string& word) {
     if (word.empty()) return false;
     const char* p = kKeywords;

@@ -71,6 +71,16 @@ void cursor_draw(const Field& f, bool on);
 // colours), where they are in view.
 void mark_span(const Field& f, uint32_t line, int x, int n);
 
+// The span a field shows marked until the next key (a search match): kept in the text
+// header's work area. Length 0: none.
+struct Mark {
+    uint32_t line;
+    uint16_t x;
+    uint16_t length;
+};
+Mark mark_of(const Field& f);
+void set_mark(const Field& f, uint32_t line, int x, int length);
+
 // Whether `word` is one of the highlighted keywords.
 bool is_keyword(const std::string& word);
 

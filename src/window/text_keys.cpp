@@ -362,6 +362,11 @@ int TextKey(uint8_t key, uint8_t second, uint32_t modifiers) {
         g_pending_lead = 0;
     }
     TextCursorHide(f.object);
+    // A marked span (a search match) lasts until the next key.
+    if (text_field::mark_of(f).length) {
+        text_field::set_mark(f, 0, 0, 0);
+        text_field::draw_rows(f);
+    }
     switch (key) {
         case KEY_UP:
             move_up(f, modifiers);

@@ -132,6 +132,8 @@ void DrawTextField(Handle object) {
     Field f;
     if (!text_field::load(object, &f)) return;
     text_field::draw_rows(f);
+    text_field::Mark m = text_field::mark_of(f);
+    if (m.length) text_field::mark_span(f, m.line, m.x, m.length);
     // A redraw paints the cursor's cell plainly; put the mark back when it was shown.
     if (object == g_text_focus && (text_field::text_flags(f) & TEXT_CURSOR_SHOWN))
         text_field::cursor_draw(f, true);
