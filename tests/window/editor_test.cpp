@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "resource/resource.h"
+#include "resource/task_record.h"
 
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
@@ -211,6 +212,33 @@ TEST_F(EditorTest, CommandsMoveTheCursorAndSave) {
     TextKey('X', 0, KEY_MOD_INSERT);
     EXPECT_TRUE(EditorCommand(slot, "save"));
     EXPECT_EQ(ReadFile("lines.txt"), "zero\r\nonXe\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(EditorTest, ResizingReLaysOutTheAreaAndClosingFreesTheSlot) {
+    int slot = OpenEditor();
+    Handle w = g_editor.slots[slot].window;
+    // The events of the window manager, taken by the editor one per call.
+    auto deliver = [&](uint16_t code) {
+        EventRecord* e = event_record(SendEvent(TASK_ID_WINDOW, TaskId(task_), code));
+        ASSERT_NE(e, nullptr);
+        e->value = w;
+        for (int i = 0; i < 1000 && task_record(task_)->cursor != g_event_tail; ++i)
+            EditTask(task_);
+        EditTask(task_);
+        EditTask(task_);
+    };
+    int cell = object_cell_width(g_editor.gc), line = object_line_height(g_editor.gc);
+    resize_window(w, -20 * cell, -10 * line);
+    deliver(EVENT_WINDOW_RESIZED);
+    TextLineState s;
+    std::memcpy(&s, object_record(g_editor.slots[slot].area)->text, sizeof s);
+    const WindowRecord& r = *window_record(w);
+    EXPECT_EQ(s.visible_columns, (r.width - 10) / cell);
+    EXPECT_EQ(s.visible_lines, (r.height - 30 - 2 * line) / line);
+    EXPECT_EQ(window_record(object_record(g_editor.slots[slot].area)->window)->width, r.width - 10);
+    deliver(EVENT_WINDOW_CLOSED);
+    EXPECT_EQ(g_editor.slots[slot].window, 0u);
+    EXPECT_EQ(window_record(w), nullptr);
 }
 
 }  // namespace
