@@ -1,7 +1,8 @@
 // An editing session in a running system, driven by scripted mouse and keys: the editor opened
-// from its system-menu entry, a Shift-JIS file read through the file sub-window, a search with
-// its match highlighted, the right-button menu, a replacement of every match and the file
-// written back through a command; the bytes on disk and three screens are checked.
+// from its entry in the system menu (right button, release on the entry), a Shift-JIS file read
+// through the file sub-window, a search with its match highlighted, the right-button menu, a
+// replacement of every match and the file written back through a command; the bytes on disk and
+// three screens are checked.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "system/in_process.h"
 #include "text/text.h"
 #include "window/editor.h"
+#include "window/menu.h"
 #include "window/menu_task.h"
 #include "window/object.h"
 #include "window/window.h"
@@ -66,7 +68,18 @@ TEST_F(EditorRun, OpenReadSearchReplaceAndWriteBack) {
           Sj("日本語のメモ\r\n") + notes + "int count = 0;\r\n" + tail + "int total;\r\n");
     RunFor(500);
     ASSERT_TRUE(g_editor.ready) << "the editor started with the system";
-    Select(kEditorMenuEntry, g_menu_task.system_menu);
+    // The right button on the empty screen opens the system menu; the release on the entry
+    // "Editer" chooses it.
+    Script({"0 move 600 300", "10 down 600 300 right"});
+    RunFor(300);
+    Handle popup = g_menu_task.popup_window;
+    ASSERT_TRUE(test_window_mode(popup, WIN_OPEN)) << "the system menu opened";
+    Handle menu = g_menu_task.system_menu;
+    int y = client_top(popup) + MenuItemTop(menu, kEditorMenuEntry, popup) +
+            MenuItemHeight(menu, kEditorMenuEntry, popup) / 2;
+    std::string entry = std::to_string(client_left(popup) + 20) + " " + std::to_string(y);
+    Script({"0 move " + entry, "100 move " + entry, "300 up"});
+    RunFor(600);
     int slot = EditorSlotOf(g_editor.current);
     ASSERT_EQ(slot, 0);
     EditorSlot& s = g_editor.slots[0];
