@@ -16,13 +16,14 @@
 #include "present/effect_message.h"
 #include "present/effect_task.h"
 #include "present/start_screen.h"
-#include "text/text_task.h"
 #include "window/colors.h"
+#include "window/editor.h"
 #include "window/font.h"
 #include "window/menu_task.h"
 #include "window/object.h"
 #include "window/object_draw.h"
 #include "window/object_menu.h"
+#include "window/text_task.h"
 #include "window/window_start.h"
 #include "window/window_task.h"
 
@@ -61,11 +62,17 @@ void configured_screen(int* width, int* height) {
     *height = SysNumber("SCREEN_SIZEY");
 }
 
+// The application slot of the cycle: the game, then the editor beside it.
+void applications(Handle task) {
+    Ilvane(task);
+    if (g_editor_task) EditTask(g_editor_task);
+}
+
 }  // namespace
 
 void InstallSystemHooks() {
     SetTaskFunctions({NomaManager, EventTask, KeyTask, WindowTask, MenuTask, TextTask, AnimeTask,
-                      EffectTask, StartScreenTEST, Ilvane});
+                      EffectTask, StartScreenTEST, applications});
     SetWindowSystemStartUp({PrepareSystemColors, CreateSystemFonts, StartWindowSystem});
     SetSystemMessageDialog(SystemMessageDialog);
     // Window objects meet the menus and the effect player: menu objects draw and open their

@@ -16,6 +16,8 @@ namespace {
 constexpr int kDrawBatchLimit = 1;
 }  // namespace
 
+Handle g_editor_task = 0;
+
 void AppStartUp() {
     if (!SystemInit()) {
         HostEndProgram(1);
@@ -30,6 +32,9 @@ void AppStartUp() {
     LogLinef("       Computer name %s  User name %s", id.computer.c_str(), id.user.c_str());
     SetSystemFlag(FLAG_APPLICATION);
     if (Handle task = RegisterTask("Ilvane", 0, 0)) OpenTaskEvents(task);
+    // The editor runs beside the application (compose.cpp calls it after it).
+    g_editor_task = RegisterTask("EditTask", 0, 0);
+    if (g_editor_task) OpenTaskEvents(g_editor_task);
     // The banner and its boxes come before the started flag: from then on only the program
     // thread touches the log and the system's state.
     if (HostHasDebugMonitor()) {

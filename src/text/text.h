@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/pool.h"
 
@@ -75,6 +76,8 @@ inline char* GetTextLine(Handle text, int y, char* out) {
     return GetTextLine(text, y, out, kTextLineSize);
 }
 
+// The same without tab expansion: the line's bytes as they are stored.
+char* GetRawTextLine(Handle text, int y, char* out, size_t out_size);
 // Inserts the first `len` bytes of `str` (stopping early at a NUL) before column x of line y.
 // Returns 0, 1 when nothing could be inserted.
 int text_insert(Handle text, int x, int y, const char* str, int len);
@@ -88,6 +91,11 @@ int text_delete(Handle text, int x, int y, int n);
 int DeleteCursorChar(Handle text);
 // Cursor y := the last line, cursor x := that line's length in bytes.
 int CursorToEnd(Handle text);
+// The whole text: the blocks' texts one after another.
+std::string TextBytes(Handle text);
+// Replaces the whole text by `n` bytes (NUL bytes are dropped); the cursor goes to (0, 0).
+// Returns 0, 1 when the text could not take every byte.
+int SetTextBytes(Handle text, const char* bytes, size_t n);
 // Display width of the line starting at `p` (up to its newline or its block's end): a tab
 // counts the tab width, every other byte one; one less at a block end in a single-line text.
 // Counting stops once it exceeds 1024.

@@ -176,3 +176,47 @@ int DeleteCursorChar(Handle text) {
     int n = IsSjisLead(c[0]) && IsSjisTrail(c[1]) ? 2 : 1;
     return text_delete(text, x, y, n);
 }
+
+std::string TextBytes(Handle text) {
+    std::string all;
+    TextHeader* h = text_header(text);
+    if (!h) return all;
+    for (Handle block = h->first_block; block; block = next_block(block)) {
+        const char* b = block_text(block);
+        all.append(b, block_length(b));
+    }
+    return all;
+}
+
+int SetTextBytes(Handle text, const char* bytes, size_t n) {
+    TextHeader* h = text_header(text);
+    if (!h) return 1;
+    text_delete(text, 0, 0, 1 << 30);
+    h = text_header(text);
+    h->cursor_x = 0;
+    h->cursor_y = 0;
+    // NUL bytes would end a block's text: they are left out.
+    std::string kept;
+    kept.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        if (bytes[i]) kept += bytes[i];
+    if (kept.empty()) return 0;
+    int status = text_insert(text, 0, 0, kept.c_str(), int(kept.size()));
+    // A large insertion leaves the moved (empty) tail block behind; an empty block would be
+    // written as a newline, so the blocks left empty go.
+    h = text_header(text);
+    Handle task = h->task, resource = h->resource;
+    for (Handle block = next_block(h->first_block); block;) {
+        Handle after = next_block(block);
+        if (block_length(block_text(block)) == 0) RemoveRecord(task, resource, block);
+        block = after;
+    }
+    // The first block stays (the header points at it): an empty one takes the next one's text.
+    Handle first = h->first_block, second = next_block(first);
+    if (second && block_length(block_text(first)) == 0) {
+        std::memcpy(block_text(first), block_text(second), block_length(block_text(second)) + 1);
+        RemoveRecord(task, resource, second);
+    }
+    text_edited(text, h->first_block);
+    return status;
+}

@@ -129,7 +129,11 @@ char* text_point(Handle text, int x, int y) {
     return pos_address(locate_column(text, x, y));
 }
 
-char* GetTextLine(Handle text, int y, char* out, size_t out_size) {
+namespace {
+
+// Line y copied into `out` up to its newline, over as many blocks as it runs; tabs become
+// tab width + 1 blanks when `expand` is set and stay single bytes otherwise.
+char* copy_line(Handle text, int y, char* out, size_t out_size, bool expand) {
     if (!out || out_size == 0) return nullptr;
     out[0] = '\0';
     TextHeader* h = text_header(text);
@@ -149,12 +153,12 @@ char* GetTextLine(Handle text, int y, char* out, size_t out_size) {
                 out[n] = '\0';
                 return out;
             }
-            size_t width = c == '\t' ? tab + 1 : 1;
+            size_t width = expand && c == '\t' ? tab + 1 : 1;
             if (n + width >= out_size) {
                 out[n] = '\0';
                 return out;
             }
-            if (c == '\t') {
+            if (expand && c == '\t') {
                 std::memset(out + n, ' ', width);
             } else {
                 out[n] = c;
@@ -164,6 +168,16 @@ char* GetTextLine(Handle text, int y, char* out, size_t out_size) {
     }
     out[n] = '\0';
     return out;
+}
+
+}  // namespace
+
+char* GetTextLine(Handle text, int y, char* out, size_t out_size) {
+    return copy_line(text, y, out, out_size, true);
+}
+
+char* GetRawTextLine(Handle text, int y, char* out, size_t out_size) {
+    return copy_line(text, y, out, out_size, false);
 }
 
 int CursorToEnd(Handle text) {

@@ -11,15 +11,13 @@
 #include "window/gc.h"
 #include "window/object.h"
 #include "window/object_draw.h"
+#include "window/text_task.h"
 #include "window/window.h"
 
 namespace {
 
 constexpr int kArrowSide = 16;
 constexpr int kCheckSide = 12;
-// Text-task flags of the restricted input lines.
-constexpr uint32_t kTextDigitsOnly = 0x4000;
-constexpr uint32_t kTextSingleByte = 0x2000;
 
 Handle window_gc(Handle window) {
     WindowRecord* w = window_record(window);
@@ -83,6 +81,11 @@ Handle input_line(Handle window, uint16_t number, int x, int y, int length, Hand
         return 0;
     }
     o->kind = OBJ_INPUT;
+    // The line holds `length` bytes; the cell after them keeps room for the cursor.
+    TextLineState state;
+    std::memcpy(&state, o->text, sizeof state);
+    state.visible_columns = uint16_t(length);
+    std::memcpy(o->text, &state, sizeof state);
     return object;
 }
 
@@ -213,6 +216,7 @@ Handle CreateTextLine(Handle text, Handle window, uint16_t number, int x, int y,
     state.visible_lines = uint16_t(height / object_line_height(gc));
     std::memcpy(o->text, &state, sizeof state);
     o->data = text;
+    RememberTextLine(object);
     return object;
 }
 
@@ -221,9 +225,9 @@ Handle CreateMessageLine(Handle window, uint16_t number, int x, int y, int lengt
 }
 
 Handle CreateNumericLine(Handle window, uint16_t number, int x, int y, int length, Handle owner) {
-    return input_line(window, number, x, y, length, owner, kTextDigitsOnly | kTextSingleByte);
+    return input_line(window, number, x, y, length, owner, TEXT_DIGITS_ONLY | TEXT_SINGLE_BYTE);
 }
 
 Handle CreateByteLine(Handle window, uint16_t number, int x, int y, int length, Handle owner) {
-    return input_line(window, number, x, y, length, owner, kTextSingleByte);
+    return input_line(window, number, x, y, length, owner, TEXT_SINGLE_BYTE);
 }

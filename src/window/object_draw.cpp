@@ -20,6 +20,7 @@
 #include "window/graphic.h"
 #include "window/object.h"
 #include "window/panel.h"
+#include "window/text_task.h"
 #include "window/win_bitmap.h"
 #include "window/win_text.h"
 #include "window/window.h"
@@ -331,26 +332,13 @@ void draw_object_face(Handle object, bool pressed) {
 void draw_input_line(Handle object) {
     Obj o;
     if (!read_object(object, &o)) return;
-    ObjectRecord* r = object_record(object);
-    Handle text = r->data;
-    if (!text_header(text)) {
+    if (!text_header(object_record(object)->data)) {
         LogLine("  DrawInputMessage object is NULL");
         return;
     }
-    TextLineState s;
-    std::memcpy(&s, r->text, sizeof s);
     FillRectangle(o.window, 0, 0, uint16_t(o.width), uint16_t(o.height), NearestColor(0xFFFFFF));
     sunken_frame(o.window, 0, 0, o.width, o.height, o.gc);
-    int line = object_line_height(o.gc);
-    uint32_t lines = text_header(text)->lines;
-    char buffer[kTextLineCapacity * 8 + 1];
-    for (int row = 0; row < std::max<int>(1, s.visible_lines); ++row) {
-        uint32_t y = s.top_line + uint32_t(row);
-        if (y > lines || !GetTextLine(text, int(y), buffer, sizeof buffer)) break;
-        size_t length = std::strlen(buffer);
-        const char* shown = buffer + std::min<size_t>(s.left_column, length);
-        if (*shown) WinGCMessage(o.window, 2, 2 + row * line, shown, o.gc);
-    }
+    DrawTextField(object);
 }
 
 void draw_object(Handle object) {

@@ -27,7 +27,7 @@
 #include "kernel/startup.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
-#include "system/system_run.h"
+#include "system/in_process.h"
 #include "window/object.h"
 #include "window/system_dialog.h"
 #include "window/window.h"
@@ -36,62 +36,8 @@ namespace {
 
 constexpr uint16_t kSysInfoItem = 3;
 
-class DialogRun : public SystemTest {
+class DialogRun : public InProcessRun {
 protected:
-    void SetUp() override {
-        SystemTest::SetUp();
-        UseData("boot");
-        SetIni("LOOP_EXIT", "ON");
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        old_folder_ = here;
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
-        HostSetHeadless(true);
-        HostUseVirtualClock(true);
-        HostResetInput();
-        HostResetWindowInput();
-        if (!HostStarted()) {
-            InstallSystemHooks();
-            AppStartUp();
-        } else {
-            // The host starts once per process; later tests start the system as it does.
-            SystemInit();
-            SetSystemFlag(FLAG_APPLICATION);
-            OpenTaskEvents(RegisterTask("Ilvane", 0, 0));
-        }
-        ASSERT_TRUE(HostStarted());
-        for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
-            RunCycles();
-        ASSERT_EQ(g_system.phase, PHASE_RUNNING);
-    }
-    void TearDown() override {
-        HostClearScript();
-        HostSetCloseWaiting(false);
-        HostOpenScreen();
-        g_dialog_hooks = {};
-        StoreSystemFlags(0);
-        CloseErrorLog();
-        HostCloseAllFiles();
-        ResetResources();
-        DestroyPool();
-        HostUseVirtualClock(false);
-        if (!old_folder_.empty() && chdir(old_folder_.c_str()) != 0) std::abort();
-        SystemTest::TearDown();
-    }
-    // Input lines whose times count from now; a close a minute later ends a dialog that the
-    // lines failed to answer.
-    void Script(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const std::string& line : lines) {
-            size_t space = line.find(' ');
-            text += std::to_string(HostTickCount() + std::stoul(line.substr(0, space))) +
-                    line.substr(space) + "\n";
-        }
-        text += std::to_string(HostTickCount() + 60000) + " close\n";
-        Write("dialog.input", text);
-        std::string error;
-        ASSERT_TRUE(HostLoadScript("dialog.input", &error)) << error;
-    }
     // "x y" of the middle of a dialog's button, where the dialog shows it.
     std::string Button(int dialog, int value) {
         Handle w = SystemDialogWindow(dialog);
@@ -99,23 +45,12 @@ protected:
         Handle sub = object_record(ReqObject(w, uint16_t(value)))->window;
         return std::to_string(client_left(sub) + 10) + " " + std::to_string(client_top(sub) + 10);
     }
-    // Runs cycles until the stop flag (at most `limit`); the cycles run.
-    int RunToStop(int limit = 200) {
-        int n = 0;
-        while (!TestSystemFlag(FLAG_STOP) && n < limit) {
-            RunCycles();
-            ++n;
-        }
-        return n;
-    }
     void SelectSysInfo() {
         EventRecord* e = event_record(SendEvent(TASK_ID_MENU, TASK_ID_MANAGER, EVENT_MENU_SELECT));
         ASSERT_NE(e, nullptr);
         uint16_t item = kSysInfoItem;
         std::memcpy(e->data, &item, sizeof item);
     }
-
-    std::string old_folder_;
 };
 
 // The shutdown as the manager runs it: the request, the broadcast and every stream closed.

@@ -1,0 +1,129 @@
+// An editing session in a running system, driven by scripted mouse and keys: the editor opened
+// from its entry in the system menu (right button, release on the entry), a Shift-JIS file read
+// through the file sub-window, a search with its match highlighted, the right-button menu, a
+// replacement of every match and the file written back through a command; the bytes on disk and
+// three screens are checked.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/sjis_literal.h"
+#include "kernel/event.h"
+#include "kernel/scheduler.h"
+#include "kernel/task.h"
+#include "support/golden.h"
+#include "system/in_process.h"
+#include "text/text.h"
+#include "window/editor.h"
+#include "window/menu.h"
+#include "window/menu_task.h"
+#include "window/object.h"
+#include "window/window.h"
+
+namespace {
+
+class EditorRun : public InProcessRun {
+protected:
+    // "x y" a few pixels inside object `number` of `window`, in screen coordinates.
+    std::string Inside(Handle window, uint16_t number, int dx = 6, int dy = 6) {
+        Handle sub = object_record(ReqObject(window, number))->window;
+        return std::to_string(client_left(sub) + dx) + " " + std::to_string(client_top(sub) + dy);
+    }
+    // A left click at `where`, then the bytes of `text` as character messages, then Return.
+    void ClickAndType(const std::string& where, const std::string& text, bool enter) {
+        std::vector<std::string> lines = {"0 move " + where, "10 down " + where + " left", "60 up"};
+        uint32_t t = 200;
+        for (unsigned char c : text) {
+            lines.push_back(std::to_string(t) + " char " + std::to_string(c));
+            t += 30;
+        }
+        if (enter) lines.push_back(std::to_string(t) + " key 13");
+        Script(lines);
+        RunFor(t + 300);
+    }
+    void Click(const std::string& where, const char* button = "left") {
+        Script({"0 move " + where, "10 down " + where + " " + button, "60 up"});
+        RunFor(400);
+    }
+    // A selection from a menu of the editor, as MenuTask reports it.
+    void Select(uint16_t item, Handle menu) {
+        EventRecord* e =
+            event_record(SendEvent(TASK_ID_MENU, TaskId(g_editor.task), EVENT_MENU_SELECT));
+        ASSERT_NE(e, nullptr);
+        std::memcpy(e->data, &item, sizeof item);
+        std::memcpy(e->data + 4, &menu, sizeof menu);
+        RunFor(400);
+    }
+    Handle Inner(Handle sub_object) { return object_record(sub_object)->window; }
+};
+
+TEST_F(EditorRun, OpenReadSearchReplaceAndWriteBack) {
+    // The first "int" stands below where the search sub-window opens.
+    std::string notes;
+    for (int i = 1; i <= 11; ++i)
+        notes += Sj("メモ ") + std::to_string(i) + "\r\n";
+    std::string tail = Sj("/* 数える */\r\n");
+    Write("memo.txt",
+          Sj("日本語のメモ\r\n") + notes + "int count = 0;\r\n" + tail + "int total;\r\n");
+    RunFor(500);
+    ASSERT_TRUE(g_editor.ready) << "the editor started with the system";
+    // The right button on the empty screen opens the system menu; the release on the entry
+    // "Editer" chooses it.
+    Script({"0 move 600 300", "10 down 600 300 right"});
+    RunFor(300);
+    Handle popup = g_menu_task.popup_window;
+    ASSERT_TRUE(test_window_mode(popup, WIN_OPEN)) << "the system menu opened";
+    Handle menu = g_menu_task.system_menu;
+    int y = client_top(popup) + MenuItemTop(menu, kEditorMenuEntry, popup) +
+            MenuItemHeight(menu, kEditorMenuEntry, popup) / 2;
+    std::string entry = std::to_string(client_left(popup) + 20) + " " + std::to_string(y);
+    Script({"0 move " + entry, "100 move " + entry, "300 up"});
+    RunFor(600);
+    int slot = EditorSlotOf(g_editor.current);
+    ASSERT_EQ(slot, 0);
+    EditorSlot& s = g_editor.slots[0];
+    ASSERT_TRUE(test_window_mode(s.window, WIN_OPEN));
+
+    Click(Inside(s.window, EDIT_DISK));
+    ASSERT_TRUE(test_window_mode(Inner(s.file), WIN_SHOW)) << "the file sub-window opened";
+    ClickAndType(Inside(Inner(s.file), FILE_NAME), "memo.txt", true);
+    EXPECT_EQ(s.file_name, "memo.txt");
+    EXPECT_FALSE(test_window_mode(Inner(s.file), WIN_SHOW));
+    CompareScreenGolden("editor_sjis_file.png", folder_);
+
+    Select(4, g_editor.search_menu);  // forward search
+    ASSERT_TRUE(test_window_mode(Inner(s.search), WIN_SHOW));
+    ClickAndType(Inside(Inner(s.search), SEARCH_TEXT), "int", false);
+    Click(Inside(Inner(s.search), SEARCH_RUN, 12, 10));
+    EXPECT_EQ(text_header(EditorText(0))->cursor_y, 12) << "on the first match";
+    CompareScreenGolden("editor_search_match.png", folder_);
+
+    // The right button opens the search menu where it is pressed.
+    std::string at = Inside(s.window, EDIT_AREA, 200, 120);
+    Script({"0 move " + at, "10 down " + at + " right", "900 up"});
+    RunFor(500);
+    CompareScreenGolden("editor_menu_open.png", folder_);
+    RunFor(600);
+
+    ClickAndType(Inside(Inner(s.search), SEARCH_REPLACEMENT), "long", false);
+    Click(Inside(Inner(s.search), SEARCH_EVERY, 4, 4));
+    Select(6, g_editor.search_menu);  // forward replace
+    Click(Inside(Inner(s.search), SEARCH_RUN, 12, 10));
+    Click(Inside(Inner(s.search), SEARCH_CANCEL, 12, 10));
+    EXPECT_FALSE(test_window_mode(Inner(s.search), WIN_SHOW));
+
+    Click(Inside(s.window, EDIT_ENVIRONMENT));
+    ClickAndType(Inside(Inner(s.command), COMMAND_LINE), "save", true);
+    EXPECT_EQ(Read("memo.txt"),
+              Sj("日本語のメモ\r\n") + notes + "long count = 0;\r\n" + tail + "long total;\r\n");
+
+    // The eighth editor is refused; closing one frees its slot for the next.
+    for (int i = 1; i < kEditorSlots; ++i)
+        EXPECT_EQ(OpenEditor(), i);
+    EXPECT_EQ(OpenEditor(), -1);
+    CloseEditor(3);
+    EXPECT_EQ(OpenEditor(), 3);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "system/in_process.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/compose.h"
+#include "app/start_up.h"
+#include "core/log.h"
+#include "core/pool.h"
+#include "core/system.h"
+#include "host/clock.h"
+#include "host/input.h"
+#include "host/message_box.h"
+#include "host/open_files.h"
+#include "host/program_thread.h"
+#include "host/screen.h"
+#include "host/script_input.h"
+#include "host/window_proc.h"
+#include "kernel/dialog_hooks.h"
+#include "kernel/scheduler.h"
+#include "kernel/startup.h"
+#include "kernel/task.h"
+#include "resource/resource.h"
+
+void InProcessRun::SetUp() {
+    SystemTest::SetUp();
+    UseData("boot");
+    SetIni("LOOP_EXIT", "ON");
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    old_folder_ = here;
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    HostSetHeadless(true);
+    HostUseVirtualClock(true);
+    HostResetInput();
+    HostResetWindowInput();
+    if (!HostStarted()) {
+        InstallSystemHooks();
+        AppStartUp();
+    } else {
+        // The host starts once per process; later tests start the system as it does.
+        SystemInit();
+        SetSystemFlag(FLAG_APPLICATION);
+        OpenTaskEvents(RegisterTask("Ilvane", 0, 0));
+    }
+    ASSERT_TRUE(HostStarted());
+    for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
+        RunCycles();
+    ASSERT_EQ(g_system.phase, PHASE_RUNNING);
+}
+
+void InProcessRun::TearDown() {
+    HostClearScript();
+    HostSetCloseWaiting(false);
+    HostOpenScreen();
+    g_dialog_hooks = {};
+    StoreSystemFlags(0);
+    CloseErrorLog();
+    HostCloseAllFiles();
+    ResetResources();
+    DestroyPool();
+    HostUseVirtualClock(false);
+    if (!old_folder_.empty() && chdir(old_folder_.c_str()) != 0) std::abort();
+    SystemTest::TearDown();
+}
+
+void InProcessRun::Script(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        size_t space = line.find(' ');
+        text += std::to_string(HostTickCount() + std::stoul(line.substr(0, space))) +
+                line.substr(space) + "\n";
+    }
+    text += std::to_string(HostTickCount() + 60000) + " close\n";
+    Write("run.input", text);
+    std::string error;
+    ASSERT_TRUE(HostLoadScript("run.input", &error)) << error;
+}
+
+int InProcessRun::RunToStop(int limit) {
+    int n = 0;
+    while (!TestSystemFlag(FLAG_STOP) && n < limit) {
+        RunCycles();
+        ++n;
+    }
+    return n;
+}
+
+void InProcessRun::RunFor(uint32_t ms) {
+    uint32_t start = HostTickCount();
+    while (HostTickCount() - start < ms && !TestSystemFlag(FLAG_STOP))
+        RunCycles();
+}

@@ -1,0 +1,27 @@
+// The whole system started inside the test process: the host's start-up as the program runs
+// it, headless on the virtual clock, with LOOP_EXIT so that the test runs the cycles one at a
+// time; scripted input (an input file) stands in for the player.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "system/system_run.h"
+
+class InProcessRun : public SystemTest {
+protected:
+    // Copies the "boot" data, starts the system and runs it until it is running.
+    void SetUp() override;
+    void TearDown() override;
+
+    // Input lines whose times count from now, loaded as the run's input file; a close a minute
+    // later ends a run that the lines failed to end.
+    void Script(const std::vector<std::string>& lines);
+    // Runs cycles until the stop flag (at most `limit`); the cycles run.
+    int RunToStop(int limit = 200);
+    // Runs cycles until the clock has moved on by `ms`.
+    void RunFor(uint32_t ms);
+
+    std::string old_folder_;
+};

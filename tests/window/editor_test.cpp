@@ -1,0 +1,244 @@
+// The editor: its slots and windows, its menus and system-menu entry, reading, searching,
+// replacing and writing files byte for byte, its commands and its refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "resource/resource.h"
+#include "resource/task_record.h"
+
+#include "host/sjis_literal.h"
+#include "kernel/event.h"
+#include "kernel/task.h"
+#include "text/text.h"
+#include "window/editor.h"
+#include "window/menu.h"
+#include "window/object.h"
+#include "window/object_draw.h"
+#include "window/text_task.h"
+#include "window/window.h"
+#include "window_env.h"
+
+namespace {
+
+TEST(EditorSearchText, FindsWholeCharactersInBothDirections) {
+    struct Case {
+        const char* name;
+        std::string text, word;
+        size_t from;
+        bool forward;
+        size_t expected;
+    };
+    const size_t none = std::string::npos;
+    const std::vector<Case> cases = {
+        {"forward from the start", "abcabc", "bc", 0, true, 1},
+        {"forward from inside", "abcabc", "bc", 2, true, 4},
+        {"backward before from", "abcabc", "bc", 4, false, 1},
+        {"backward from the end", "abcabc", "bc", 6, false, 4},
+        {"nothing", "abc", "x", 0, true, none},
+        {"empty word", "abc", "", 0, true, none},
+        // "\xA0\x82" spans the trail of one character and the lead of the next.
+        {"not across two characters", Sj("あい"), "\xA0\x82", 0, true, none},
+        {"not across two characters backward", Sj("あい"), "\xA0\x82", 4, false, none},
+        {"a double-byte word", "x" + Sj("漢字漢"), Sj("漢"), 2, true, 5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindWord(c.text, c.word, c.from, c.forward), c.expected) << c.name;
+}
+
+TEST(EditorSearchText, ReplacesEveryMatchOnOneSideOfTheCursor) {
+    std::string text = "a-a-a-a";
+    EXPECT_EQ(ReplaceEvery(&text, "a", "bb", 2, true), 3);
+    EXPECT_EQ(text, "a-bb-bb-bb");
+    text = "a-a-a-a";
+    EXPECT_EQ(ReplaceEvery(&text, "a", "", 3, false), 2);
+    EXPECT_EQ(text, "--a-a");
+    text = Sj("ああ");
+    EXPECT_EQ(ReplaceEvery(&text, "\xA0\x82", "X", 0, true), 0);
+    EXPECT_EQ(text, Sj("ああ"));
+}
+
+class EditorTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        task_ = NewTask("EditTask");
+        ResetEditor();
+        ResetTextTask();
+        InitEditor(task_);
+    }
+    void TearDown() override {
+        ResetEditor();
+        WindowTest::TearDown();
+    }
+    std::string Content(int slot) { return TextBytes(EditorText(slot)); }
+    // The cursor's line (from the top line) and column.
+    std::pair<uint32_t, int> Cursor(int slot) {
+        ObjectRecord* o = object_record(g_editor.slots[slot].area);
+        TextLineState s;
+        std::memcpy(&s, o->text, sizeof s);
+        TextHeader* h = text_header(o->data);
+        return {s.top_line + h->cursor_y, h->cursor_x};
+    }
+
+    Handle task_ = 0;
+};
+
+TEST_F(EditorTest, TheStartBuildsTheMenusAndAddsTheSystemMenuEntry) {
+    EXPECT_TRUE(Logged("EditTaskData init."));
+    std::vector<EventRecord> adds = EventsTo(TASK_ID_MENU);
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_EQ(adds[0].code, EVENT_MENU_ADD);
+    uint16_t item;
+    std::memcpy(&item, adds[0].data, sizeof item);
+    EXPECT_EQ(item, kEditorMenuEntry);
+    EXPECT_STREQ(adds[0].data + kMenuEventLabel, "Editer");
+    EXPECT_STREQ(adds[0].data + 24, "テキストエディター (0.4)"_sj);
+    Handle m = g_editor.search_menu;
+    EXPECT_EQ(MenuItemCount(m), 9);
+    EXPECT_TRUE(TestMenuItemFlags(m, 1, ITEM_DISABLED));
+    EXPECT_TRUE(TestMenuItemFlags(m, 3, ITEM_SEPARATOR));
+    EXPECT_STREQ(menu_item(m, 6)->label, "前方置換え"_sj);
+    EXPECT_EQ(MenuItemCount(g_editor.edit_menu), 8);
+}
+
+TEST_F(EditorTest, SevenSlotsTheEighthRefusedAndAClosedSlotReused) {
+    for (int i = 0; i < kEditorSlots; ++i)
+        EXPECT_EQ(OpenEditor(), i);
+    EXPECT_EQ(OpenEditor(), -1);
+    EXPECT_TRUE(Logged("これ以上テキストは編集できません"_sj));
+    EXPECT_EQ(g_editor.made, kEditorSlots);
+
+    Handle w = g_editor.slots[2].window;
+    const WindowRecord& r = *window_record(w);
+    EXPECT_STREQ(r.name, "nameless3");
+    EXPECT_EQ(r.mode & 0x1B8u, 0x1B8u);
+    int cell = object_cell_width(g_editor.gc), line = object_line_height(g_editor.gc);
+    EXPECT_EQ(r.width, 62 * cell);
+    EXPECT_EQ(r.height, 22 * line);
+    for (uint16_t n : {3, 4, 10, 11, 12, 13, 14})
+        EXPECT_NE(ReqObject(w, n), 0u) << n;
+    EXPECT_EQ(object_record(ReqObject(w, EDIT_AREA))->kind, OBJ_TEXTLINE);
+    Handle search = object_record(g_editor.slots[2].search)->window;
+    EXPECT_STREQ(window_record(search)->name, "SearchSubWindow");
+    EXPECT_FALSE(test_window_mode(search, WIN_SHOW)) << "made closed";
+    for (uint16_t n : {20, 21, 22, 23, 24})
+        EXPECT_NE(ReqObject(search, n), 0u) << n;
+
+    Handle text = EditorText(2);
+    CloseEditor(2);
+    EXPECT_EQ(window_record(w), nullptr);
+    EXPECT_TRUE(handle_entry(text)->flags & RECORD_INACTIVE) << "the text goes with the window";
+    EXPECT_EQ(OpenEditor(), 2);
+    EXPECT_STREQ(window_record(g_editor.slots[2].window)->name, "nameless3");
+    EXPECT_EQ(Content(2), "");
+}
+
+TEST_F(EditorTest, AFileIsReadSearchedReplacedAndWrittenBackByteForByte) {
+    std::string original = Sj("int main(void)\r\n{\r\n  漢字 int x;\r\n}\r\n");
+    WriteFile("prog.c", original);
+    int slot = OpenEditor();
+    ASSERT_EQ(EditorReadFile(slot, "prog.c"), 0);
+    EXPECT_EQ(Content(slot), Sj("int main(void)\n{\n  漢字 int x;\n}\n"));
+    EXPECT_STREQ(window_record(g_editor.slots[slot].window)->name, "prog.c");
+
+    ASSERT_TRUE(EditorSearch(slot, "int", true));
+    EXPECT_EQ(Cursor(slot), (std::pair<uint32_t, int>{2, 7})) << "the next one after the cursor";
+    ASSERT_TRUE(EditorSearch(slot, "int", false));
+    EXPECT_EQ(Cursor(slot), (std::pair<uint32_t, int>{0, 0}));
+    EXPECT_FALSE(EditorSearch(slot, "float", true));
+
+    EXPECT_EQ(EditorReplace(slot, "int", "long", true, true), 2);
+    EXPECT_EQ(EditorReplace(slot, Sj("漢字"), Sj("仮名"), true, false), 1);
+    ASSERT_EQ(EditorWriteFile(slot), 0);
+    EXPECT_EQ(ReadFile("prog.c"), Sj("long main(void)\r\n{\r\n  仮名 long x;\r\n}\r\n"));
+}
+
+TEST_F(EditorTest, ReadingRefusesLongNamesMissingFilesAndAFileOpenTwice) {
+    int slot = OpenEditor();
+    std::string long_name(41, 'n');
+    EXPECT_EQ(EditorReadFile(slot, long_name.c_str()), 1);
+    EXPECT_TRUE(Logged(long_name + "のﾌｧｲﾙ名が長すぎます 40まで"_sj));
+    EXPECT_EQ(EditorReadFile(slot, "missing.txt"), 1);
+    EXPECT_TRUE(Logged("missing.txtが見つかりません"_sj));
+    WriteFile("a.txt", "a\n");
+    EXPECT_EQ(EditorReadFile(slot, "a.txt"), 0);
+    int other = OpenEditor();
+    EXPECT_EQ(EditorReadFile(other, "a.txt"), 1);
+    EXPECT_EQ(Content(slot), "a\n");
+}
+
+TEST_F(EditorTest, ALargeTextThatIsNoProperShiftJisKeepsEveryByte) {
+    // Lead bytes without trail bytes, lone trail bytes, half-width katakana, CR LF line ends.
+    std::string content;
+    for (int i = 0; content.size() < (1u << 20); ++i) {
+        content += char(0x80 + (i * 37) % 0x7F);
+        content += char('a' + i % 26);
+        if (i % 61 == 60) content += "\r\n";
+    }
+    WriteFile("big.bin", content);
+    int slot = OpenEditor();
+    ASSERT_EQ(EditorReadFile(slot, "big.bin"), 0);
+    // Replace every "a" by "b" (as characters, so never a trail byte).
+    int replaced = EditorReplace(slot, "a", "b", true, true);
+    EXPECT_GT(replaced, 0);
+    ASSERT_EQ(EditorWriteFile(slot), 0);
+    std::string expected = content;
+    EXPECT_EQ(ReplaceEvery(&expected, "a", "b", 0, true), replaced);
+    std::string written = ReadFile("big.bin");
+    EXPECT_EQ(written.size(), content.size());
+    EXPECT_TRUE(written == expected) << "no byte lost or changed but the replaced ones";
+}
+
+TEST_F(EditorTest, CommandsMoveTheCursorAndSave) {
+    WriteFile("lines.txt", "zero\none\ntwo\nthree\n");
+    int slot = OpenEditor();
+    ASSERT_EQ(EditorReadFile(slot, "lines.txt"), 0);
+    EXPECT_TRUE(EditorCommand(slot, "line 2"));
+    EXPECT_EQ(Cursor(slot).first, 2u);
+    EXPECT_TRUE(EditorCommand(slot, "end"));
+    EXPECT_EQ(Cursor(slot).first, 4u);
+    EXPECT_TRUE(EditorCommand(slot, "top"));
+    EXPECT_EQ(Cursor(slot), (std::pair<uint32_t, int>{0, 0}));
+    EXPECT_FALSE(EditorCommand(slot, "format c:"));
+    // The cursor placed by a click, and typing there through the text task.
+    int cell = object_cell_width(g_editor.gc), line = object_line_height(g_editor.gc);
+    EditorPlaceCursor(slot, 2 + 2 * cell + 1, 2 + line + 1);
+    EXPECT_EQ(Cursor(slot), (std::pair<uint32_t, int>{1, 2}));
+    EXPECT_EQ(g_text_focus, g_editor.slots[slot].area);
+    set_window_mode(g_editor.slots[slot].window, WIN_DRAWABLE);
+    TextKey('X', 0, KEY_MOD_INSERT);
+    EXPECT_TRUE(EditorCommand(slot, "save"));
+    EXPECT_EQ(ReadFile("lines.txt"), "zero\r\nonXe\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(EditorTest, ResizingReLaysOutTheAreaAndClosingFreesTheSlot) {
+    int slot = OpenEditor();
+    Handle w = g_editor.slots[slot].window;
+    // The events of the window manager, taken by the editor one per call.
+    auto deliver = [&](uint16_t code) {
+        EventRecord* e = event_record(SendEvent(TASK_ID_WINDOW, TaskId(task_), code));
+        ASSERT_NE(e, nullptr);
+        e->value = w;
+        for (int i = 0; i < 1000 && task_record(task_)->cursor != g_event_tail; ++i)
+            EditTask(task_);
+        EditTask(task_);
+        EditTask(task_);
+    };
+    int cell = object_cell_width(g_editor.gc), line = object_line_height(g_editor.gc);
+    resize_window(w, -20 * cell, -10 * line);
+    deliver(EVENT_WINDOW_RESIZED);
+    TextLineState s;
+    std::memcpy(&s, object_record(g_editor.slots[slot].area)->text, sizeof s);
+    const WindowRecord& r = *window_record(w);
+    EXPECT_EQ(s.visible_columns, (r.width - 10) / cell);
+    EXPECT_EQ(s.visible_lines, (r.height - 30 - 2 * line) / line);
+    EXPECT_EQ(window_record(object_record(g_editor.slots[slot].area)->window)->width, r.width - 10);
+    deliver(EVENT_WINDOW_CLOSED);
+    EXPECT_EQ(g_editor.slots[slot].window, 0u);
+    EXPECT_EQ(window_record(w), nullptr);
+}
+
+}  // namespace
