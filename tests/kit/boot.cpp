@@ -22,6 +22,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/anime_data.h"
 #include "present/effect_task.h"
 #include "resource/resource.h"
 #include "window/colors.h"
@@ -93,6 +94,7 @@ void RegisterSystemTasks() {
 void ShutDownBoot() {
     g_window_object_hooks = {};
     ResetEffects();
+    ResetAnime();
     ResetMenus();
     ResetWindowManager();
     ResetEvents();
