@@ -24,6 +24,7 @@
 #include "kernel/task.h"
 #include "present/anime_data.h"
 #include "present/effect_task.h"
+#include "present/start_screen.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
@@ -95,6 +96,7 @@ void ShutDownBoot() {
     g_window_object_hooks = {};
     ResetEffects();
     ResetAnime();
+    ResetStartScreen();
     ResetMenus();
     ResetWindowManager();
     ResetEvents();
