@@ -142,55 +142,47 @@ TEST_F(AnimeTest, ThreePicturesThenTheEndNotice) {
     }
 }
 
-TEST_F(AnimeTest, LoopRestartsWithoutNoticeAndLoadsEachPictureOnce) {
-    Picture("a.bmp", kRed);
-    Picture("b.bmp", kGreen);
-    Start("endmotion loop\npic a.bmp\n; a comment line\npic b.bmp\n");
-    // endmotion, a, comment, b, (end: back to 0), endmotion, a, ...
-    EXPECT_EQ(ShownOnTicks(10),
-              (std::vector<uint32_t>{0, kRed, 0, kGreen, 0, 0, kRed, 0, kGreen, 0}));
-    EXPECT_EQ(Notices(), 0);
-    EXPECT_EQ(AnimePictureCount(FindAnimeByWindow(window_)), 2);
-    EXPECT_EQ(RecordCount(g_anime.graphics), 2);
-}
-
-TEST_F(AnimeTest, WaitDelaysOnlyTheNextLine) {
-    Picture("a.bmp", kRed);
-    Picture("b.bmp", kGreen);
-    Start("wait 4\npic a.bmp\npic b.bmp\n");
-    EXPECT_EQ(ShownOnTicks(6), (std::vector<uint32_t>{0, 0, 0, 0, kRed, kGreen}));
-    EXPECT_EQ(Anime()->wait, 1);
-}
-
-TEST_F(AnimeTest, JumpContinuesAfterTheTargetLine) {
+// Each script against the colours shown on its ticks (0: nothing drawn on that tick) and
+// whether it ended within them.
+TEST_F(AnimeTest, ScriptTimelines) {
+    const uint32_t grey[] = {0, 0x111111, 0x222222, 0x333333, 0x444444, 0x555555};
+    for (int i = 1; i <= 5; ++i)
+        Picture("p" + std::to_string(i) + ".bmp", grey[i]);
     Picture("a.bmp", kRed);
     Picture("b.bmp", kGreen);
     Picture("c.bmp", kBlue);
-    Start("pic a.bmp\npic b.bmp\njump 0\npic c.bmp\n");
-    EXPECT_EQ(ShownOnTicks(7), (std::vector<uint32_t>{kRed, kGreen, 0, kGreen, 0, kGreen, 0}));
-    EXPECT_EQ(Notices(), 0);
-}
-
-TEST_F(AnimeTest, SequencesCountUpAndDown) {
-    const uint32_t colours[] = {0, 0x111111, 0x222222, 0x333333, 0x444444, 0x555555};
-    for (int i = 1; i <= 5; ++i)
-        Picture("p" + std::to_string(i) + ".bmp", colours[i]);
-    Picture("end.bmp", kGrey);
     struct Case {
-        const char* line;
+        const char* script;
         std::vector<uint32_t> shown;
+        int notices;
     } cases[] = {
-        {"add_loop 1, 5, p%d.bmp", {0, colours[1], colours[2], colours[3], colours[4], kGrey}},
-        {"sub_loop 5;1;p%d.bmp", {0, colours[5], colours[4], colours[3], colours[2], kGrey}},
-        {"sub_loop 3 -4 p%d.bmp", {0, colours[3], colours[2], colours[1], kGrey, 0}},
+        // endmotion, a, comment, b, (end: back to 0), endmotion, a, ...
+        {"endmotion loop\npic a.bmp\n; a comment line\npic b.bmp\n",
+         {0, kRed, 0, kGreen, 0, 0, kRed, 0, kGreen, 0},
+         0},
+        // The wait delays only the line after it.
+        {"wait 4\npic a.bmp\npic b.bmp\n", {0, 0, 0, 0, kRed, kGreen, 0}, 1},
+        // jump 0 goes on at line 1.
+        {"pic a.bmp\npic b.bmp\njump 0\npic c.bmp\n", {kRed, kGreen, 0, kGreen, 0, kGreen}, 0},
+        {"add_loop 1, 5, p%d.bmp\npic a.bmp", {0, grey[1], grey[2], grey[3], grey[4], kRed, 0}, 1},
+        {"sub_loop 5;1;p%d.bmp\npic a.bmp", {0, grey[5], grey[4], grey[3], grey[2], kRed, 0}, 1},
+        {"sub_loop 3 -4 p%d.bmp\npic a.bmp", {0, grey[3], grey[2], grey[1], kRed, 0}, 1},
+        // A jump far below 0 is the end of the script.
+        {"pic a.bmp\njump -9\npic b.bmp", {kRed, 0, 0}, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        Start(std::string(c.line) + "\npic end.bmp\n");
+        SCOPED_TRACE(c.script);
+        Start(c.script);
         EXPECT_EQ(ShownOnTicks(int(c.shown.size())), c.shown);
+        EXPECT_EQ(Notices(), c.notices);
         Request(ANIME_STOP, window_);
-        EXPECT_EQ(Notices(), 1);
+        Notices();
     }
+    // The looping script loaded each of its pictures once.
+    Start("endmotion loop\npic a.bmp\npic b.bmp\n");
+    Tick(12);
+    EXPECT_EQ(AnimePictureCount(FindAnimeByWindow(window_)), 2);
+    EXPECT_EQ(RecordCount(g_anime.graphics), 2);
 }
 
 TEST_F(AnimeTest, MissingPictures) {
