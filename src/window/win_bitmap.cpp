@@ -52,6 +52,13 @@ void WinStretchBitmap(Handle window, int x, int y, int width, int height, uint32
         HostDrawBitmapStretched(abs_x(w, x), abs_y(w, y), width, height, bitmap, 0, 0, -1, -1);
 }
 
+void WinStretchBitmapPart(Handle window, int x, int y, int width, int height, uint32_t bitmap,
+                          int src_x, int src_y, int src_width, int src_height) {
+    if (WindowRecord* w = drawable(window))
+        HostDrawBitmapStretched(abs_x(w, x), abs_y(w, y), width, height, bitmap, src_x, src_y,
+                                src_width, src_height);
+}
+
 void WinMaskedBitmap(Handle window, int x, int y, uint32_t bitmap, uint32_t mask) {
     if (WindowRecord* w = drawable(window)) HostDrawMasked(abs_x(w, x), abs_y(w, y), bitmap, mask);
 }

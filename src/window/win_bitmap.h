@@ -13,6 +13,9 @@ bool WinSaveArea(Handle window, int x, int y, int width, int height, uint32_t bi
 bool WinPutBitmap(Handle window, int x, int y, int width, int height, uint32_t bitmap);
 void WinDrawBitmap(Handle window, int x, int y, uint32_t bitmap);
 void WinStretchBitmap(Handle window, int x, int y, int width, int height, uint32_t bitmap);
+// Stretches the block (src_x, src_y, src_width, src_height) of `bitmap` to the area.
+void WinStretchBitmapPart(Handle window, int x, int y, int width, int height, uint32_t bitmap,
+                          int src_x, int src_y, int src_width, int src_height);
 void WinMaskedBitmap(Handle window, int x, int y, uint32_t bitmap, uint32_t mask);
 // Loads a BMP file, draws it at (x, y) and frees it.
 bool WinDrawBMPFile(Handle window, int x, int y, const char* file);

@@ -22,7 +22,9 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/anime_data.h"
 #include "present/effect_task.h"
+#include "present/start_screen.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
@@ -93,6 +95,8 @@ void RegisterSystemTasks() {
 void ShutDownBoot() {
     g_window_object_hooks = {};
     ResetEffects();
+    ResetAnime();
+    ResetStartScreen();
     ResetMenus();
     ResetWindowManager();
     ResetEvents();

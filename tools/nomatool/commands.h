@@ -10,3 +10,4 @@ int CmdCompute(int argc, char** argv);
 int CmdCompare(int argc, char** argv);
 int CmdIniGet(int argc, char** argv);
 int CmdGfx(int argc, char** argv);
+int CmdDemoArt(int argc, char** argv);

@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"compare", "compare FILE.res INDEX 'EXPR'  CompareRecord: 1 or 0", CmdCompare},
     {"ini-get", "ini-get FILE KEY   the key as string, number and bool", CmdIniGet},
     {"gfx", "gfx OPS.txt OUT.png  replay host drawing operations into a PNG", CmdGfx},
+    {"demo-art", "demo-art DIR       paint the demo's start-screen pictures into DIR", CmdDemoArt},
     {"text-lines", "text-lines FILE    every line as GetTextLine returns it", CmdTextLines},
     {"res-build", "res-build DEF.txt  item data file -> its resource file", CmdResBuild},
 };
