@@ -1,0 +1,32 @@
+// Fixtures of the game tests: the small test game of tests/game/data installed as Shift-JIS in
+// a temporary working folder, on a booted kernel (GameTest) or window system (GameScreenTest).
+#pragma once
+
+#include <string>
+
+#include "core/pool.h"
+#include "game/game_data.h"
+#include "support/test_env.h"
+
+// Copies tests/game/data into the working folder, text files converted to Shift-JIS.
+void InstallTestGame();
+// The settings file of the test game with `lines` (UTF-8) put in front, so that they win over
+// the installed keys of the same name, and with every line containing a key of `drop` removed.
+void PatchSettings(const std::string& lines, std::initializer_list<const char*> drop = {});
+
+class GameTest : public NomaTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // load_game_data and init_ilvane on the installed game; asserts that loading succeeded.
+    void LoadGame();
+    // Leaves the pool and the game state and boots again on the same folder, as a new run of
+    // the program does.
+    void Restart();
+    // True when some log line equals the UTF-8 text converted to Shift-JIS.
+    bool LoggedSj(const std::string& utf8) { return Logged(Sj(utf8)); }
+    int LogCount(const std::string& sjis_part);
+
+    Handle task_ = 0;
+    IlvaneGame game_;
+};
