@@ -54,6 +54,33 @@ struct GameHooks {
     void (*text_step)(IlvaneGame& game, Handle task) = nullptr;
 };
 
+// Object numbers of the game screen.
+inline constexpr uint16_t kMessageObject = 110;
+inline constexpr uint16_t kSelecterObject = 111;
+inline constexpr uint16_t kPopupObject = 112;
+inline constexpr uint16_t kBackgroundObject = 113;
+inline constexpr uint16_t kStatusObject = 114;
+inline constexpr uint16_t kSideMenuObject = 119;
+inline constexpr uint16_t kCutinObject = 3000;  // 3000 + n, n = 0 to 9
+
+// Fonts, graphic contexts, menus and layout of the game screen.
+struct GameScreen {
+    Handle font_tiny = 0, font_standard = 0, font_medium = 0, font_large = 0, font_message = 0,
+           font_title = 0, font_huge = 0;
+    Handle gc_standard = 0, gc_save = 0, gc_title = 0, gc_message = 0, gc_selecter = 0, gc_side = 0;
+    Handle debug_menu = 0, select_menu = 0, side_menu = 0;
+    Handle background = 0;  // the picture of object 113
+    bool window_frame = false;
+    bool small_sts = false;
+    int text_height = 200;
+    int graphic_height = 0;
+    int select_width = 100;
+    int select_height = 330;
+    int selecter_x = 0;  // the selecter's place
+    int selecter_y = 0;
+    int status_y = 0;  // where the status window opens (x is 0)
+};
+
 // What the save window shows.
 enum class SaveWindowMode : int { None = 0, Load = 1, Save = 2, Result = 3 };
 
@@ -93,8 +120,10 @@ struct IlvaneGame {
     char select_list[kGameTextSize] = {};
     int now_sheet = 0;
     bool status_open = false;
+    int highlight_countdown = 0;  // seconds until a highlighted sheet is drawn again
 
     // The screen, built once at form creation.
+    GameScreen screen;
     Handle main_window = 0;
     Handle save_window = 0;
     Handle status_window = 0;

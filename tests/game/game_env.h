@@ -30,3 +30,22 @@ protected:
     Handle task_ = 0;
     IlvaneGame game_;
 };
+
+// The test game on an 800 x 600 window system with its pictures, loaded and initialised; the
+// screen is built by BuildScreen.
+class GameScreenTest : public GameTest {
+protected:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+    void SetUp() override;
+    void TearDown() override;
+    // create_fonts, load_game_data, init_ilvane, create_screen; opens the main window with
+    // the status window shown.
+    void BuildScreen();
+    // Answers every draw request to the game task as the game does (status sheet, slot grid or
+    // result screen), until none is left.
+    void Pump();
+    // Opens the save window in `mode` and draws it.
+    void OpenSaveWindow(SaveWindowMode mode);
+    uint32_t Pixel(int x, int y);
+};

@@ -72,11 +72,11 @@ TEST(SplitList, WordsSeparatorsLimitsAndLineBreaks) {
 TEST_F(SettingsTest, DisplayListEndsAtFirstGapAndCountsSheets) {
     IlvaneGame game;
     ReadDisplayEntries(game);
-    EXPECT_EQ(game.display_count, 12);
+    EXPECT_EQ(game.display_count, 13);
     EXPECT_EQ(game.highest_sheet, 1);
     EXPECT_EQ(std::string(game.display[0]), Sj("時刻"));
-    EXPECT_STREQ(game.display[7], ".gsys.now_sheet");
-    EXPECT_TRUE(LoggedSj("STSメニュー　項目数13  sheets 1"));
+    EXPECT_STREQ(game.display[11], ".gsys.now_sheet");
+    EXPECT_TRUE(LoggedSj("STSメニュー　項目数14  sheets 1"));
 
     // An empty entry ends the list as a missing one does.
     PatchSettings("DISPLAY3 \n");
