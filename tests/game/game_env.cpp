@@ -1,9 +1,5 @@
 #include "game_env.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "game/game_init.h"
 #include "game/game_resources.h"
 #include "game/result_screen.h"
@@ -13,29 +9,11 @@
 #include "host/surface.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
-#include "pictures.h"
+#include "kit/game_folder.h"
 #include "window/redraw.h"
 #include "window/window.h"
 #include "window/window_events.h"
 #include "window/window_manager.h"
-
-namespace fs = std::filesystem;
-
-void InstallTestGame() {
-    fs::path source = fs::path(NOMA_SOURCE_DIR) / "tests/game/data";
-    for (const auto& entry : fs::recursive_directory_iterator(source)) {
-        fs::path target = fs::relative(entry.path(), source);
-        if (entry.is_directory()) {
-            fs::create_directories(target);
-            continue;
-        }
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        std::string ext = entry.path().extension().string();
-        WriteFileBytes(target.string(), ext == ".bmp" ? bytes.str() : Sj(bytes.str()));
-    }
-}
 
 void PatchSettings(const std::string& lines, std::initializer_list<const char*> drop) {
     std::string kept;

@@ -6,10 +6,9 @@
 
 #include "core/pool.h"
 #include "game/game_data.h"
+#include "kit/game_folder.h"
 #include "support/test_env.h"
 
-// Copies tests/game/data into the working folder, text files converted to Shift-JIS.
-void InstallTestGame();
 // The settings file of the test game with `lines` (UTF-8) put in front, so that they win over
 // the installed keys of the same name, and with every line containing a key of `drop` removed.
 void PatchSettings(const std::string& lines, std::initializer_list<const char*> drop = {});

@@ -1,7 +1,9 @@
-#include "pictures.h"
+#include "kit/game_folder.h"
 
-#include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "kit/boot.h"
@@ -133,6 +135,23 @@ void rain(Canvas& c) {
 }
 
 }  // namespace
+
+void InstallTestGame() {
+    namespace fs = std::filesystem;
+    fs::path source = fs::path(NOMA_SOURCE_DIR) / "tests/game/data";
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        fs::path target = fs::relative(entry.path(), source);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        std::string ext = entry.path().extension().string();
+        WriteFileBytes(target.string(), ext == ".bmp" ? bytes.str() : Sj(bytes.str()));
+    }
+}
 
 std::string ScenePicture(int width, int height, int place, int weather) {
     Canvas c(width, height);
