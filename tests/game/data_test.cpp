@@ -118,3 +118,29 @@ TEST_F(DataTest, InitialisationMakesTheAutomaticSaveOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DataTest, AbsurdItemDataFilesFailTheLoadWithoutHarm) {
+    struct Case {
+        const char* what;
+        const char* characters;
+    } cases[] = {
+        {"negative string size",
+         "x\nResourceName ilvane_cahrcter.res\nDataName Charcter\nItem 名前 ITEMstring -20\n"
+         "StartData\n名前 アリス\nEndData\n"},
+        {"huge string size",
+         "x\nResourceName ilvane_cahrcter.res\nDataName Charcter\nItem 名前 ITEMstring 99999999\n"
+         "StartData\n名前 アリス\nEndData\n"},
+        {"no records", "x\nResourceName ilvane_cahrcter.res\nDataName Charcter\n"},
+        {"no names", "x\nItem 名前 ITEMstring 20\n"},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        WriteFileBytes("dusk_ilvane.res", Sj(c.characters));
+        EXPECT_EQ(load_game_data(game_, task_), 1) << c.what;
+        EXPECT_EQ(game_.player, 0u) << c.what;
+    }
+}
+
+}  // namespace
