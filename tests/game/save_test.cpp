@@ -122,6 +122,20 @@ TEST_F(SaveTest, SaveAndLoadGiveBackEveryItem) {
     EXPECT_TRUE(LoggedSj("読み込み　SelectMenu :1 back_graphic bg_forest.bmp"));
 }
 
+TEST_F(SaveTest, ACopyOfASlotReadEarlierIsReadAgainAfterASave) {
+    LoadWithHooks();
+    save_slot(game_, task_, 3);
+    load_slot(game_, task_, 3);
+    Handle copy = FindResource("system\\ilvane_char03.res", "Charcter");
+    ASSERT_NE(copy, 0u);
+    ASSERT_NE(copy, game_.characters);
+    SetNum(game_.player, "gold", 4242);
+    save_slot(game_, task_, 3);
+    EXPECT_EQ(FindResource("system\\ilvane_char03.res", "Charcter"), copy);
+    EXPECT_EQ(GetNum(FirstRecord(copy), "gold"), 4242);
+    EXPECT_EQ(FindResource("ilvane_cahrcter.res", "Charcter"), game_.characters);
+}
+
 TEST_F(SaveTest, SlotWrittenByAnEarlierRunLoads) {
     LoadWithHooks();
     Play();
