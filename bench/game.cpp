@@ -48,8 +48,7 @@ struct BenchGame {
         if (load_game_data(game, task) != 0) std::abort();
         init_ilvane(game, task);
         if (!create_screen(game, task)) std::abort();
-        game.hooks.show_selecter = show_selecter;
-        game.hooks.show_status_window = show_status_window;
+        install_screen_hooks(game);
         set_window_mode(game.status_window, WIN_SHOW | WIN_OPEN);
         game.status_open = true;
         open_window(game.main_window, 0, 0);

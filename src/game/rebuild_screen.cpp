@@ -27,6 +27,7 @@ int rebuild_screen(IlvaneGame& game, Handle task) {
     if (background) {
         char file[kGameTextSize];
         copy_cut(file, sizeof file, background);
+        copy_cut(game.background_file, sizeof game.background_file, file);
         if (hooks.show_background) hooks.show_background(game, task, file);
     } else if (hooks.show_background_from_format) {
         hooks.show_background_from_format(game, task);

@@ -188,3 +188,8 @@ void show_selecter(IlvaneGame& game, bool shown) {
     else
         HideObject(game.main_window, kSelecterObject);
 }
+
+void install_screen_hooks(IlvaneGame& game) {
+    game.hooks.show_selecter = show_selecter;
+    game.hooks.show_status_window = show_status_window;
+}

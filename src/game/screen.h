@@ -18,3 +18,5 @@ Handle create_screen(IlvaneGame& game, Handle task);
 void show_status_window(IlvaneGame& game, bool open);
 // Shows the selecter at its place, or hides it.
 void show_selecter(IlvaneGame& game, bool shown);
+// Installs the two functions above as the game's hooks.
+void install_screen_hooks(IlvaneGame& game);

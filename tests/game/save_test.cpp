@@ -107,11 +107,13 @@ TEST_F(SaveTest, SaveAndLoadGiveBackEveryItem) {
     SetStr(game_.player, "称号"_sj, "x");
     SetStr(game_.gsys, "menu_str", "other");
     SetNum(game_.gsys, "sts_open", 1);
+    std::snprintf(game_.background_file, sizeof game_.background_file, "now.bmp");
     load_slot(game_, task_, 3);
     EXPECT_EQ(Items(game_.player), player);
     EXPECT_EQ(Items(game_.gsys), gsys);
-    EXPECT_TRUE(Logged("load_gsys() graphic_name bg_forest.bmp bg_forest.bmp"));
+    EXPECT_TRUE(Logged("load_gsys() graphic_name now.bmp bg_forest.bmp"));
     EXPECT_EQ(g_hooks.background, "bg_forest.bmp");
+    EXPECT_STREQ(game_.background_file, "bg_forest.bmp");
     EXPECT_EQ(g_hooks.select_list, "go;stay");
     EXPECT_EQ(g_hooks.selecter_shown, 1);
     EXPECT_EQ(g_hooks.pages, 1);
