@@ -7,6 +7,7 @@
 
 #include "core/config.h"
 #include "core/log.h"
+#include "game/screen.h"
 #include "game/settings.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
@@ -80,6 +81,7 @@ int load_game_data(IlvaneGame& game, Handle task) {
             LogLine("このｼﾅﾘｵはTextLibが定義されていません"_sj);
     }
 
+    create_standard_gc(game);
     game.debug = SettingSwitch("DebugMode");
     if (game.debug) {
         LogLine("text_res Logout");

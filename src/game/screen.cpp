@@ -82,6 +82,7 @@ void create_fonts(IlvaneGame& game) {
 }
 
 void create_standard_gc(IlvaneGame& game) {
+    if (game.screen.gc_standard) return;
     game.screen.gc_standard =
         named_gc("white", "gray", "lightgray", "darkgray", game.screen.font_standard);
 }
@@ -90,7 +91,7 @@ Handle create_screen(IlvaneGame& game, Handle task) {
     GameScreen& s = game.screen;
     const int width = g_screen_width;
     const int height = g_screen_height;
-    if (!s.gc_standard) create_standard_gc(game);
+    create_standard_gc(game);
 
     s.window_frame = SettingSwitch("WINDOW_FRAME");
     Handle main = create_window(task, 0, uint16_t(width), uint16_t(height),

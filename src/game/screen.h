@@ -8,7 +8,7 @@
 
 // The seven fonts of the game (tiny 10 ... huge 48).
 void create_fonts(IlvaneGame& game);
-// The standard GC (white on gray, standard font); made when the data is loaded.
+// The standard GC (white on gray, standard font), made once, when the data is loaded.
 void create_standard_gc(IlvaneGame& game);
 // Builds the whole screen; the main window, or 0 when the main window or the status window
 // cannot be made.

@@ -37,6 +37,7 @@ TEST_F(DataTest, FreshInstallationBuildsFromItemDataFiles) {
     EXPECT_EQ(game_.date_sts, 1);
     EXPECT_TRUE(game_.active_select);
     EXPECT_EQ(game_.modes.count, 2);
+    EXPECT_NE(game_.screen.gc_standard, 0u);
 }
 
 TEST_F(DataTest, SavedResourceFilesComeBeforeItemData) {
