@@ -163,6 +163,28 @@ TEST_F(ScreenTest, HighlightFindsAssignedItemsOnTheCurrentSheet) {
     EXPECT_TRUE(red);
 }
 
+TEST_F(ScreenTest, PendingCountdownRedrawsTheSheetBeforeANewHighlight) {
+    BuildScreen();
+    int left = client_left(game_.status_window), top = client_top(game_.status_window);
+    auto blue_at_hp = [&] {
+        bool blue = false;
+        for (int y = 69; y < 89; ++y)  // hp is the fourth line
+            for (int x = 90; x < 190; ++x)
+                blue |= Pixel(left + x, top + y) == ColorByName("blue");
+        return blue;
+    };
+    draw_status_sheet(game_);
+    ASSERT_EQ(highlight_changes(game_, "hp+=5"), 1);
+    EXPECT_TRUE(blue_at_hp());
+    // Without a countdown the earlier change stays beside the new one.
+    ASSERT_EQ(highlight_changes(game_, "gold-=1"), 1);
+    EXPECT_TRUE(blue_at_hp());
+    // With one, the sheet is drawn afresh first.
+    game_.highlight_countdown = 2;
+    ASSERT_EQ(highlight_changes(game_, "gold-=1;level=2"), 1);
+    EXPECT_FALSE(blue_at_hp());
+}
+
 // Dialogs that answer from a list and remember what they asked.
 std::vector<std::string> g_asked;
 std::vector<uint16_t> g_answers;
