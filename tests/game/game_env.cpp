@@ -1,0 +1,115 @@
+#include "game_env.h"
+
+#include "game/game_init.h"
+#include "game/game_resources.h"
+#include "game/result_screen.h"
+#include "game/screen.h"
+#include "game/slot_grid.h"
+#include "game/status_sheet.h"
+#include "host/surface.h"
+#include "kernel/event.h"
+#include "kernel/task.h"
+#include "kit/game_folder.h"
+#include "window/redraw.h"
+#include "window/window.h"
+#include "window/window_events.h"
+#include "window/window_manager.h"
+
+void PatchSettings(const std::string& lines, std::initializer_list<const char*> drop) {
+    std::string kept;
+    for (const std::string& line : ReadLines("system/ilvane.res")) {
+        bool dropped = false;
+        for (const char* key : drop)
+            dropped |= line.find(key) != std::string::npos;
+        if (!dropped) kept += line + "\n";
+    }
+    WriteFileBytes("system/ilvane.res", Sj(lines) + kept);
+}
+
+void GameTest::SetUp() {
+    NomaTest::SetUp();
+    BootKernel();
+    task_ = RegisterTask("Ilvane", 0, 0);
+    InstallTestGame();
+}
+
+void GameTest::TearDown() {
+    ShutDownBoot();
+    NomaTest::TearDown();
+}
+
+void GameTest::Restart() {
+    ShutDownBoot();
+    BootKernel();
+    task_ = RegisterTask("Ilvane", 0, 0);
+    game_ = IlvaneGame{};
+}
+
+void GameTest::LoadGame() {
+    ASSERT_EQ(load_game_data(game_, task_), 0);
+    init_ilvane(game_, task_);
+}
+
+int GameTest::LogCount(const std::string& sjis_part) {
+    int n = 0;
+    for (const std::string& line : LogLines())
+        n += line.find(sjis_part) != std::string::npos;
+    return n;
+}
+
+void GameScreenTest::SetUp() {
+    NomaTest::SetUp();
+    BootWindowSystem(kWidth, kHeight);
+    task_ = RegisterTask("Ilvane", 0, 0);
+    OpenTaskEvents(task_);
+    InstallTestGame();
+    WriteTestPictures(kWidth, kHeight);
+}
+
+void GameScreenTest::TearDown() {
+    GameTest::TearDown();
+}
+
+void GameScreenTest::BuildScreen() {
+    create_fonts(game_);
+    LoadGame();
+    ASSERT_NE(create_screen(game_, task_), 0u);
+    show_selecter(game_, false);
+    set_window_mode(game_.status_window, WIN_SHOW | WIN_OPEN);
+    game_.status_open = true;
+    open_window(game_.main_window, 0, 0);
+    Pump();
+}
+
+void GameScreenTest::Pump() {
+    for (int round = 0; round < 100; ++round) {
+        std::vector<Handle> requests;
+        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
+            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(task_)) {
+                requests.push_back(r->value);
+                r->destination = 0;
+            }
+        if (requests.empty()) return;
+        for (Handle w : requests) {
+            if (w == game_.status_window) draw_status_sheet(game_);
+            if (w == game_.save_window) {
+                if (game_.save_mode == SaveWindowMode::Result)
+                    draw_result(game_);
+                else
+                    draw_slot_grid(game_, task_);
+            }
+            RetDrawEvent(task_, w);
+            continue_redraw_motion(w);
+        }
+    }
+}
+
+void GameScreenTest::OpenSaveWindow(SaveWindowMode mode) {
+    game_.save_mode = mode;
+    open_window(game_.save_window, 0, 0);
+    Pump();
+}
+
+uint32_t GameScreenTest::Pixel(int x, int y) {
+    return HostSurfacePixels()[y * kWidth + x] & 0xFFFFFF;
+}
