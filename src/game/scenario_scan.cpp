@@ -8,6 +8,7 @@
 // word that expands to itself stops when the buffer is full instead of running on.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "core/log.h"
 #include "game/scenario.h"
@@ -49,6 +50,25 @@ void delete_section(char* from, char* to) {
 }
 
 unsigned scans_started = 0;
+
+// The resource whose item a name or name path names: a path ".Resource:Data.key:value.item"
+// names its own resource, every other form the player record's.
+Handle named_resource(const char* path) {
+    const HandleEntry* e = handle_entry(g_scenario.player);
+    Handle own = e ? e->owner : 0;
+    if (path[0] != '.' || std::count(path, path + std::strlen(path), ':') != 2) return own;
+    const char* colon = std::strchr(path + 1, ':');
+    const char* dot = std::strchr(colon + 1, '.');
+    if (!dot) return own;
+    std::string name(path + 1, colon), data_name(colon + 1, dot);
+    return FindResource(name.c_str(), data_name.c_str());
+}
+
+// The text of the player's string item (or the string item a name path selects), or nullptr.
+const char* player_text(const char* name) {
+    if (ItemType(named_resource(name), name) != ITEMstring) return nullptr;
+    return get_adr2(g_scenario.player, name, ITEMstring);
+}
 
 struct Tag {
     char text[kTagTextMax + 1];
@@ -131,7 +151,7 @@ int exec_command(Handle task, char* source, char* output) {
             default: {
                 Handle library = find_textlib_record(tag.name);
                 if (!library) {
-                    const char* item = get_adr2(g_scenario.player, tag.name, ITEMstring);
+                    const char* item = player_text(tag.name);
                     if (!item)
                         LogLinef(" 未定義ﾀｸﾞでTextLIBにもありません。 -%s- exe%d"_sj, tag.name, 0);
                     else

@@ -55,7 +55,8 @@ void install_actions() {
     };
     s.get_player = [](const char* name) -> Handle {
         note("get-player", name);
-        return SearchRecordStr(FindResource("chars", "Charcter"), "名前", name);
+        static const std::string key = Sj("名前");
+        return SearchRecordStr(FindResource("chars", "Charcter"), key.c_str(), name);
     };
     s.open_cut_in = [](Handle, int slot, const char* file) {
         note("cut-in", std::to_string(slot) + " " + file);
