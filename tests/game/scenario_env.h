@@ -41,6 +41,9 @@ protected:
     // The text of the backlog, its lines joined with "\n".
     std::string Backlog();
     bool Shown(uint16_t object);
+    // A 24-bit BMP file of `width` x `height` pixels (0x00BBGGRR, rows from the top).
+    void WriteBmp(const std::string& name, int width, int height,
+                  const std::vector<uint32_t>& pixels);
     uint32_t Pixel(int x, int y);
 
     Handle task_ = 0;
