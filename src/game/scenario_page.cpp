@@ -112,7 +112,8 @@ int text_step(Handle task) {
         if (g_scenario.enable_load_save) g_scenario.enable_load_save(task, true);
         return 0;
     }
-    if (g_scenario.debug) ShowDebugText(220, 50, 570, 20, ColorByName("darkgray"), 230, 55, page, kDefaultGreen);
+    if (g_scenario.debug)
+        ShowDebugText(220, 50, 570, 20, ColorByName("darkgray"), 230, 55, page, kDefaultGreen);
     show_message(task, page);
     return 0;
 }

@@ -82,9 +82,11 @@ void read_tag(const char* open, const char* close, Tag* tag) {
     std::memcpy(tag->text, open + 1, length);
     tag->text[length] = '\0';
     const char* p = tag->text;
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     const char* name = p;
-    while (*p && *p != ' ' && *p != '\t' && *p != ';' && *p != ',') ++p;
+    while (*p && *p != ' ' && *p != '\t' && *p != ';' && *p != ',')
+        ++p;
     std::memcpy(tag->name, name, size_t(p - name));
     tag->name[p - name] = '\0';
     std::strcpy(tag->parameters, p);

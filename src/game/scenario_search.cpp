@@ -82,7 +82,8 @@ void expand_gsys_refs(char* text, size_t capacity) {
         if (!*name) return;
         ++name;  // the one separator after ".gsys"
         char* end = name;
-        while (*end && !ends_gsys_name(*end)) end += is_lead_byte(uint8_t(*end)) && end[1] ? 2 : 1;
+        while (*end && !ends_gsys_name(*end))
+            end += is_lead_byte(uint8_t(*end)) && end[1] ? 2 : 1;
         char item[64];
         size_t name_length = std::min(size_t(end - name), sizeof item - 1);
         std::memcpy(item, name, name_length);
@@ -110,7 +111,8 @@ void replace_mode_labels(char* expression) {
             continue;
         }
         char* end = p;
-        while (*end && !IsParamSeparator(*end)) ++end;
+        while (*end && !IsParamSeparator(*end))
+            ++end;
         size_t length = size_t(end - p);
         int value = -1;
         for (int slot = 1; slot <= 19 && value < 0 && g_scenario.mode_word(slot, 0); ++slot)

@@ -18,9 +18,11 @@ bool is_list_separator(char c) {
 
 // The next word of the list into `out` (cut to `size`); the position after it.
 const char* next_word(const char* p, char* out, size_t size) {
-    while (is_list_separator(*p)) ++p;
+    while (is_list_separator(*p))
+        ++p;
     const char* start = p;
-    while (*p && !is_list_separator(*p)) ++p;
+    while (*p && !is_list_separator(*p))
+        ++p;
     size_t length = std::min(size_t(p - start), size - 1);
     std::memcpy(out, start, length);
     out[length] = '\0';

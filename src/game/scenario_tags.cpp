@@ -70,8 +70,9 @@ static_assert(sorted_table(), "the tag table must stay sorted");
 }  // namespace
 
 int tag_dispatch(Handle task, const char* name, const char* parameters) {
-    auto it = std::lower_bound(std::begin(kTags), std::end(kTags), name,
-                               [](const TagEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
+    auto it = std::lower_bound(
+        std::begin(kTags), std::end(kTags), name,
+        [](const TagEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
     if (it == std::end(kTags) || std::strcmp(it->name, name) != 0) return TAG_TEXT;
     return it->handler(task, parameters ? parameters : "");
 }
@@ -81,7 +82,8 @@ char* TagParam(const char* p, int n, char* out, size_t size) {
     for (int i = 1;; ++i) {
         if (IsParamSeparator(*p)) ++p;
         const char* start = p;
-        while (*p && !IsParamSeparator(*p)) ++p;
+        while (*p && !IsParamSeparator(*p))
+            ++p;
         if (i == n) {
             size_t length = std::min(size_t(p - start), size - 1);
             std::memcpy(out, start, length);
@@ -96,7 +98,8 @@ int TagNumber(const char* parameters, int n) {
     char word[32];
     TagParam(parameters, n, word, sizeof word);
     int value = 0;
-    for (const char* p = word; *p >= '0' && *p <= '9'; ++p) value = value * 10 + (*p - '0');
+    for (const char* p = word; *p >= '0' && *p <= '9'; ++p)
+        value = value * 10 + (*p - '0');
     return value;
 }
 

@@ -77,9 +77,9 @@ void install_actions() {
     };
 }
 
-Handle make_string_items(Handle resource, std::initializer_list<const char*> names,
-                         uint32_t size) {
-    for (const char* name : names) CreateItem(resource, name, ITEMstring, size);
+Handle make_string_items(Handle resource, std::initializer_list<const char*> names, uint32_t size) {
+    for (const char* name : names)
+        CreateItem(resource, name, ITEMstring, size);
     return resource;
 }
 
@@ -107,8 +107,8 @@ void ScenarioTest::SetUp() {
 
     characters_ = CreateResource(task_, "chars", "Charcter");
     CreateItem(characters_, Sj("名前").c_str(), ITEMstring, 20);
-    for (const char* name : {"ILVrequest", "auto_play", "mode", "old_mode", "count", "hp", "time",
-                             "place"})
+    for (const char* name :
+         {"ILVrequest", "auto_play", "mode", "old_mode", "count", "hp", "time", "place"})
         CreateItem(characters_, name, ITEMlong, 4);
     CreateItem(characters_, "nick", ITEMstring, 64);
     player_ = CreateRecord(characters_, 1, 0);
@@ -221,7 +221,8 @@ void ScenarioTest::WriteBmp(const std::string& name, int width, int height,
                             const std::vector<uint32_t>& pixels) {
     int row = (width * 3 + 3) & ~3;
     auto put = [](std::string& s, uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+        for (int i = 0; i < bytes; ++i)
+            s += char((v >> (8 * i)) & 0xFF);
     };
     std::string file = "BM";
     put(file, uint32_t(54 + row * height), 4);
@@ -232,7 +233,8 @@ void ScenarioTest::WriteBmp(const std::string& name, int width, int height,
     put(file, uint32_t(height), 4);
     put(file, 1, 2);
     put(file, 24, 2);
-    for (int i = 0; i < 6; ++i) put(file, 0, 4);
+    for (int i = 0; i < 6; ++i)
+        put(file, 0, 4);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
             uint32_t c = pixels[size_t(y * width + x)];

@@ -113,7 +113,8 @@ TEST_F(PageTest, TextEndingWithASelectOfTwoPlaces) {
     EXPECT_TRUE(g_scenario.select_pending);
     EXPECT_EQ(MenuItemValue(menu_, 1), 1u);
     EXPECT_EQ(MenuItemValue(menu_, 2), 2u);
-    for (int k = 3; k <= 9; ++k) EXPECT_TRUE(TestMenuItemFlags(menu_, k, ITEM_DISABLED)) << k;
+    for (int k = 3; k <= 9; ++k)
+        EXPECT_TRUE(TestMenuItemFlags(menu_, k, ITEM_DISABLED)) << k;
 }
 
 TEST_F(PageTest, ChoiceSkipsTheTextAfterAMidTextSelectAndEntersTheMatchingRecord) {
@@ -208,7 +209,7 @@ TEST_F(PageTest, DebugModeShowsThePageStart) {
     AddScene("hp>0", "a rather long first page of text");
     g_scenario.debug = true;
     action_ilvane(task_);
-    EXPECT_TRUE(Logged("a rather long first ..")) ;
+    EXPECT_TRUE(Logged("a rather long first .."));
 }
 
 }  // namespace

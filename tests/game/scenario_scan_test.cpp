@@ -19,10 +19,12 @@ TEST_F(ScanTest, TagParameters) {
         int n;
         const char* expected;
     } cases[] = {
-        {"10,20,a.bmp", 1, "10"},   {"10,20,a.bmp", 3, "a.bmp"}, {",10,20", 1, "10"},
-        {",10,20", 2, "20"},        {"-5", 1, "5"},              {"3-5", 2, "5"},
-        {"a=b+c*d/e;f", 6, "f"},    {"10,,30", 2, ""},           {"10,,30", 3, "30"},
-        {"1020a.bmp", 1, "1020a.bmp"}, {"1020a.bmp", 2, ""},     {"", 1, ""},
+        {"10,20,a.bmp", 1, "10"}, {"10,20,a.bmp", 3, "a.bmp"},
+        {",10,20", 1, "10"},      {",10,20", 2, "20"},
+        {"-5", 1, "5"},           {"3-5", 2, "5"},
+        {"a=b+c*d/e;f", 6, "f"},  {"10,,30", 2, ""},
+        {"10,,30", 3, "30"},      {"1020a.bmp", 1, "1020a.bmp"},
+        {"1020a.bmp", 2, ""},     {"", 1, ""},
     };
     for (const Case& c : cases) {
         char out[32];
@@ -40,8 +42,8 @@ TEST_F(ScanTest, CommandTagsAreExecutedAndRemovedEvenWhenAdjacent) {
     int result = -1;
     EXPECT_EQ(Scan("<BG a.bmp><BackGraphic>Hello<StopWAVE>\nend", &result), "Hello\nend");
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"background a.bmp", "background-format",
-                                                 "wave  0"}));
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"background a.bmp", "background-format", "wave  0"}));
     EXPECT_STREQ(g_scenario.text, "Hello\nend");  // the executed tags are gone from the text
     EXPECT_EQ(g_scenario.continuation, kNoContinuation);
     EXPECT_TRUE(Logged("ret exec_command() 1 code -BG a.bmp- para -a.bmp-(exe 1)"));
@@ -70,7 +72,8 @@ TEST_F(ScanTest, UnclosedTagIsPlainText) {
 }
 
 TEST_F(ScanTest, DrawingAndUnknownTagsStayInThePage) {
-    EXPECT_EQ(Scan("<font_color 3>red<wait 5><nobody here>"), "<font_color 3>red<wait 5><nobody here>");
+    EXPECT_EQ(Scan("<font_color 3>red<wait 5><nobody here>"),
+              "<font_color 3>red<wait 5><nobody here>");
     EXPECT_TRUE(Logged(Sj(" 未定義ﾀｸﾞでTextLIBにもありません。 -nobody- exe0")));
     // Names are compared exactly: "Input" is not the page break "input".
     int result = -1;
@@ -110,7 +113,8 @@ TEST_F(ScanTest, ReplacementThatRepeatsItselfStopsAtTheEndOfTheBuffer) {
 TEST_F(ScanTest, LongTagsAreReadUpToTheirFirst2047Bytes) {
     std::string name(3000, 'a');
     EXPECT_EQ(Scan("<" + name + ">x"), "<" + name + ">x");
-    std::string logged = "ret exec_command() 0 code -" + std::string(2047, 'a') + "- para --(exe 0)";
+    std::string logged =
+        "ret exec_command() 0 code -" + std::string(2047, 'a') + "- para --(exe 0)";
     EXPECT_TRUE(Logged(logged));
     // A command with a long parameter is removed whole.
     EXPECT_EQ(Scan("<BG " + std::string(2500, 'b') + ">after"), "after");

@@ -50,14 +50,11 @@ TEST_F(SearchTest, GsysReferences) {
         size_t capacity;
         const char* expected;
     } cases[] = {
-        {"x=.gsys.month", 64, "x=4"},
-        {"x=.gsys:month+.gsys.month;y=1", 64, "x=4+4;y=1"},
-        {"x=.gsys.nothing*2", 64, "x=-1*2"},
-        {"x=.gsys.month.y", 64, "x=4.y"},
+        {"x=.gsys.month", 64, "x=4"},        {"x=.gsys:month+.gsys.month;y=1", 64, "x=4+4;y=1"},
+        {"x=.gsys.nothing*2", 64, "x=-1*2"}, {"x=.gsys.month.y", 64, "x=4.y"},
         {"x=.gsys.day", 64, "x=1234567890"},  // longer than the reference: the text grows
-        {"x=.gsys.day", 12, "x=.gsys.day"},  // no room to grow: left as written
-        {"x=.gsys", 64, "x=.gsys"},
-        {"no reference", 64, "no reference"},
+        {"x=.gsys.day", 12, "x=.gsys.day"},   // no room to grow: left as written
+        {"x=.gsys", 64, "x=.gsys"},          {"no reference", 64, "no reference"},
     };
     for (const Case& c : cases) {
         char text[64] = {};
@@ -106,10 +103,8 @@ TEST_F(SearchTest, ModeLabelsBecomeTheirValues) {
         const char* utf8;
         const char* expected;
     } cases[] = {
-        {"time=朝", "time=0"},
-        {"time=夜;place=町", "time=2;place=1"},
-        {"hp=hp+1", "hp=hp+1"},
-        {"time=朝朝", "time=朝朝"},  // only whole words
+        {"time=朝", "time=0"},  {"time=夜;place=町", "time=2;place=1"},
+        {"hp=hp+1", "hp=hp+1"}, {"time=朝朝", "time=朝朝"},  // only whole words
         {"x=昼-森", "x=1-0"},
     };
     for (const Case& c : cases) {

@@ -52,8 +52,7 @@ TEST_F(TagsTest, CutInSlotsKeepShortNames) {
     EXPECT_FALSE(CutInIsAnimation(4));
     EXPECT_FALSE(CutInIsAnimation(10));
     Scan("<CloseGraphic 3><CloseGraphic 12>");
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"cut-in 3 dance.ani",
-                                                 "cut-in 4 averylongname.bmp",
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"cut-in 3 dance.ani", "cut-in 4 averylongname.bmp",
                                                  "close-cut-in 3"}));
 }
 
@@ -142,8 +141,7 @@ TEST_F(TagsTest, ComputeRunsOnThePlayerWithModeLabels) {
 TEST_F(TagsTest, SavesResultAndPlayer) {
     Scan(Sj("<AutoSave><RestoreSave><Result><GetPlayer ベル><GetPlayer nobody>"));
     EXPECT_EQ(g_calls, (std::vector<std::string>{"auto-save", "restore", "result",
-                                                 "get-player " + Sj("ベル"),
-                                                 "get-player nobody"}));
+                                                 "get-player " + Sj("ベル"), "get-player nobody"}));
     EXPECT_EQ(g_scenario.player, other_player_);  // an unknown name keeps the player
 }
 
@@ -157,7 +155,14 @@ TEST_F(TagsTest, SelectListFillsTheMenu) {
         {"go?hp>5:7,run?hp>50:8", {{"go", 7}, {"run", 2}}},
         {",,a,,b,", {{"a", 1}, {"b", 2}}},
         {"1,2,3,4,5,6,7,8,9,10,11",
-         {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8},
+         {{"1", 1},
+          {"2", 2},
+          {"3", 3},
+          {"4", 4},
+          {"5", 5},
+          {"6", 6},
+          {"7", 7},
+          {"8", 8},
           {"9", 9}}},
     };
     for (const Case& c : cases) {
