@@ -75,6 +75,8 @@ TEST_F(ScanTest, DrawingAndUnknownTagsStayInThePage) {
     EXPECT_EQ(Scan("<font_color 3>red<wait 5><nobody here>"),
               "<font_color 3>red<wait 5><nobody here>");
     EXPECT_TRUE(Logged(Sj(" 未定義ﾀｸﾞでTextLIBにもありません。 -nobody- exe0")));
+    // Only the '<' of a kept tag is copied by the tag rule: its '>' is met as text.
+    EXPECT_EQ(LogCount("ERROR TAG>"), 3);
     // Names are compared exactly: "Input" is not the page break "input".
     int result = -1;
     EXPECT_EQ(Scan("a<Input>b", &result), "a<Input>b");
