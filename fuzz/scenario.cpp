@@ -1,9 +1,10 @@
-// Scenario texts through the interpreter with a small game loaded: a main window with its
-// message object and selecter, a player, a play list, a text library whose words expand into
-// tags and into themselves, and a graphic-system record. The first byte picks the entry: one
-// scan of the text buffer, a whole play of the text as a scenario record (pages, choices),
-// tag removal, or the expression rewrites. No write may leave the 4096-byte buffers, every
-// page and the text buffer stay terminated, and the play ends.
+// Scenario texts through the interpreter with a small game loaded, on a small screen so that
+// the redraws hiding an object asks for stay quick: a main window with its message object and
+// selecter, a player, a play list, a text library whose words expand into tags and into
+// themselves, and a graphic-system record. The first byte picks the entry: one scan of the
+// text buffer, a whole play of the text as a scenario record (pages, choices), tag removal, or
+// the expression rewrites. No write may leave the 4096-byte buffers, every page and the text
+// buffer stay terminated, and the play ends.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -44,14 +45,14 @@ Handle string_items(Handle resource, std::initializer_list<const char*> names, u
 void set_up() {
     EnterFuzzFolder("scenario", "Sys.error.elogfile /dev/null\n");
     StoreSystemFlags(FLAG_TRACE);
-    BootWindowSystem(800, 600, 64u << 20, 1u << 14);
+    BootWindowSystem(320, 240, 64u << 20, 1u << 14);
     task = RegisterTask("Ilvane", 0, 0);
-    Handle main_window = create_window(task, 0, 800, 600, 0);
+    Handle main_window = create_window(task, 0, 320, 240, 0);
     open_window(main_window, 0, 0);
     Handle gc = CreateGC(0x808080, 0xC0C0C0, 0x404040, 0xFFFFFF);
-    Message(main_window, kMessageObject, 50, 400, 700, 200, gc);
+    Message(main_window, kMessageObject, 10, 140, 300, 100, gc);
     Handle menu = CreateMenu(task, 34);
-    Selecter(main_window, kSelecterObject, 695, 0, 100, 330, menu, gc);
+    Selecter(main_window, kSelecterObject, 215, 0, 100, 130, menu, gc);
 
     Handle characters = CreateResource(task, "chars", "Charcter");
     CreateItem(characters, "名前"_sj, ITEMstring, 20);

@@ -32,9 +32,7 @@ void install_actions() {
     s.play_wave = [](const char* file, int loop) {
         note("wave", std::string(file) + " " + std::to_string(loop));
     };
-    s.show_background_format = [](Handle) { note("background-format"); };
     s.show_background_file = [](Handle, const char* file) { note("background", file); };
-    s.load_bg_format = [](Handle, const char* key) { note("bg-format", key); };
     s.open_status = [](Handle) { note("open-status"); };
     s.close_status = [](Handle) { note("close-status"); };
     s.redraw_status = [](Handle) { note("redraw-status"); };

@@ -74,16 +74,6 @@ TEST_F(PageTest, APageBeingDrawnIsNeverCut) {
     EXPECT_EQ(MessageText(), "two");
 }
 
-TEST_F(PageTest, InputBreaksThePageAndClearsTheDrawingFlag) {
-    AddScene("hp>0", "one<input>two<input>three");
-    action_ilvane(task_);
-    g_scenario.drawing = true;
-    // The input tag of the next page clears the flag set by the page before.
-    text_step(task_);
-    EXPECT_EQ(MessageText(), "two");
-    EXPECT_EQ(TextRequests().size(), 2u);
-}
-
 TEST_F(PageTest, AShortPageIsNotShownUnlessAChoiceWaits) {
     AddScene("hp>0", "<CloseMessage>\n");
     action_ilvane(task_);
@@ -96,13 +86,6 @@ TEST_F(PageTest, AShortPageIsNotShownUnlessAChoiceWaits) {
     EXPECT_EQ(show_message(task_, page), 0);
     EXPECT_TRUE(Logged(Sj("Select表示催促のため、表示を行います")));
     EXPECT_EQ(MessageText(), "ab");
-}
-
-TEST_F(PageTest, APageTooLongForTheMessageObjectIsNotShown) {
-    std::string page(3000, 'x');
-    EXPECT_EQ(show_message(task_, page.data()), 1);
-    EXPECT_FALSE(g_scenario.drawing);
-    EXPECT_TRUE(TextRequests().empty());
 }
 
 TEST_F(PageTest, TextEndingWithASelectOfTwoPlaces) {
@@ -150,15 +133,6 @@ TEST_F(PageTest, ChoiceCountsRepeatsOfTheOldMode) {
     }
 }
 
-TEST_F(PageTest, ActiveSelectKeepsTheSelecterAfterAChoice) {
-    AddScene("hp>0", "page");
-    g_scenario.active_select = true;
-    ShowObject(main_, kSelecterObject, g_scenario.selecter_x, 0);
-    SelectMenu(task_, 1);
-    EXPECT_TRUE(Shown(kSelecterObject));
-    EXPECT_TRUE(Logged("SelectMenu 1 active_selectmode 1"));
-}
-
 TEST_F(PageTest, NoTextPageShowsTheChoicesInstead) {
     AddScene("hp>0", "<NoText>hidden<Select a,b>after");
     action_ilvane(task_);
@@ -203,13 +177,6 @@ TEST_F(PageTest, RequestIsServedWhenTheNextRecordIsEntered) {
     PageDone();
     action_ilvane(task_);
     EXPECT_EQ(g_calls, (std::vector<std::string>{"result"}));
-}
-
-TEST_F(PageTest, DebugModeShowsThePageStart) {
-    AddScene("hp>0", "a rather long first page of text");
-    g_scenario.debug = true;
-    action_ilvane(task_);
-    EXPECT_TRUE(Logged("a rather long first .."));
 }
 
 }  // namespace

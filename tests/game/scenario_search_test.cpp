@@ -64,13 +64,6 @@ TEST_F(SearchTest, GsysReferences) {
     }
 }
 
-TEST_F(SearchTest, GsysWithoutGraphicSystemRecordReadsMinusOne) {
-    g_scenario.gsys = 0;
-    char text[32] = "a=.gsys.month";
-    expand_gsys_refs(text, sizeof text);
-    EXPECT_STREQ(text, "a=-1");
-}
-
 TEST_F(SearchTest, GsysNameEndsAtTheOperatorsButNotInsideDoubleByteCharacters) {
     // ポ is 0x83 0x7C: its trail byte is '|', which must not end the name.
     std::string text = "a=.gsys." + Sj("ポ") + "|b";
@@ -89,13 +82,6 @@ TEST_F(SearchTest, TextLibraryWordWithSeveralConditions) {
     EXPECT_EQ(GetStr(find_textlib_record("hero"), "Text"), std::string("strong"));
     EXPECT_EQ(find_textlib_record("villain"), other);
     EXPECT_EQ(find_textlib_record("nobody"), 0u);
-}
-
-TEST_F(SearchTest, TextLibraryRecordOfTheWordWithoutConditionStopsTheLookup) {
-    AddWord("hero", "hp>50", "strong");
-    AddWord("hero", "", "unconditional");
-    AddWord("hero", "hp>0", "later");
-    EXPECT_EQ(find_textlib_record("hero"), 0u);
 }
 
 TEST_F(SearchTest, ModeLabelsBecomeTheirValues) {

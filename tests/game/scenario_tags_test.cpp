@@ -25,23 +25,12 @@ TEST_F(TagsTest, PictureIsDrawnWithPureGreenTransparent) {
     Scan("<mput 100,50,p.bmp>");
     EXPECT_EQ(Pixel(100, 50), kRed);
     EXPECT_EQ(Pixel(101, 50), under);
-}
-
-TEST_F(TagsTest, PictureParametersRunTogetherWithBlanksDrawNothing) {
-    WriteBmp("p.bmp", 1, 1, {kRed});
     Scan("<mput 300 60 p.bmp>");  // x reads 30060, y and the file are empty
     Scan("<mput 10,20,missing.bmp>");
     EXPECT_NE(Pixel(300, 60), kRed);
     EXPECT_NE(Pixel(10, 20), kRed);
     Scan("<mput -300,60,p.bmp>");  // a "-" never starts a number
     EXPECT_EQ(Pixel(300, 60), kRed);
-}
-
-TEST_F(TagsTest, BackgroundsGoToTheGame) {
-    Scan("<BGFormat1><BGFormat2><BGFormat3><BackGraphic><BG forest.bmp>");
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"bg-format BG_FORMAT", "bg-format BG_FORMAT2",
-                                                 "bg-format BG_FORMAT3", "background-format",
-                                                 "background forest.bmp"}));
 }
 
 TEST_F(TagsTest, CutInSlotsKeepShortNames) {
@@ -138,13 +127,6 @@ TEST_F(TagsTest, ComputeRunsOnThePlayerWithModeLabels) {
     EXPECT_TRUE(Logged("hp=hp+5;time=2"));
 }
 
-TEST_F(TagsTest, SavesResultAndPlayer) {
-    Scan(Sj("<AutoSave><RestoreSave><Result><GetPlayer ベル><GetPlayer nobody>"));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"auto-save", "restore", "result",
-                                                 "get-player " + Sj("ベル"), "get-player nobody"}));
-    EXPECT_EQ(g_scenario.player, other_player_);  // an unknown name keeps the player
-}
-
 TEST_F(TagsTest, SelectListFillsTheMenu) {
     struct Case {
         const char* list;
@@ -192,13 +174,6 @@ TEST_F(TagsTest, ActiveSelectShowsTheChoicesAtOnce) {
     Scan("a<Select x,y>");
     EXPECT_TRUE(Shown(kSelecterObject));
     EXPECT_EQ(g_calls, (std::vector<std::string>{"load-save on"}));
-}
-
-TEST_F(TagsTest, SelectListIsKeptUpTo255Bytes) {
-    std::string list(300, 'a');
-    Scan("<Select " + list + ">");
-    EXPECT_EQ(std::string(g_scenario.select_list), list.substr(0, 255));
-    EXPECT_EQ(std::string(menu_item(menu_, 1)->label), list.substr(0, 31));
 }
 
 }  // namespace
