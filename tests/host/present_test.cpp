@@ -96,7 +96,7 @@ TEST(CommandLine, OptionsAndErrors) {
     std::string error;
     ASSERT_TRUE(ParseHostOptions(9, argv, &o, &error)) << error;
     EXPECT_EQ(o.data, "data/demo");
-    EXPECT_TRUE(o.headless && o.fullscreen && !o.help);
+    EXPECT_TRUE(o.headless && o.fullscreen.value_or(false) && !o.help);
     EXPECT_EQ(o.input, "a.input");
     EXPECT_EQ(o.scale, 2);
 
