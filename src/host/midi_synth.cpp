@@ -78,7 +78,21 @@ void load(std::string path, int rate) {
         // The player's clock is the synthesiser's output, so songs keep time with the audio.
         fluid_settings_setstr(s, "player.timing-source", "sample");
         made = new_fluid_synth(s);
-        if (made && fluid_synth_sfload(made, path.c_str(), 1) == FLUID_FAILED) {
+        // A soundfont that cannot be loaded (a broken file) gives way to the best installed
+        // one that loads. (This runs beside the program thread: the line goes to stderr only.)
+        std::vector<std::string> candidates = {path};
+        for (const std::string& other : InstalledSoundFonts())
+            if (other != path) candidates.push_back(other);
+        bool done = false;
+        for (const std::string& candidate : candidates) {
+            if (!made || fluid_synth_sfload(made, candidate.c_str(), 1) == FLUID_FAILED) continue;
+            if (candidate != path)
+                std::fprintf(stderr, "noma: cannot load the soundfont %s; using %s\n", path.c_str(),
+                             candidate.c_str());
+            done = true;
+            break;
+        }
+        if (made && !done) {
             std::fprintf(stderr, "noma: cannot load the soundfont %s\n", path.c_str());
             delete_fluid_synth(made);
             made = nullptr;

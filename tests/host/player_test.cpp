@@ -204,6 +204,9 @@ TEST_F(PlayerFiles, AMissingSoundFontFallsBackToTheBestInstalledOne) {
     EXPECT_EQ(said, 1);
     MidiChooseSoundFont(folder_ + "/mine.sf2");
     EXPECT_EQ(MidiSoundFontPath(), folder_ + "/mine.sf2");
+    MidiChooseSoundFont("");
+    EXPECT_EQ(MidiSoundFontPath(), machine.empty() ? std::string() : machine.front())
+        << "no wish: the system's choice again";
 }
 
 TEST(Screenshots, NamedByDateAndTime) {

@@ -203,6 +203,17 @@ TEST_F(SoundTest, ThePlayersVolumesAndMuteReachTheMixerWhileSoundsPlay) {
     EXPECT_EQ(loudest_from_now(), 0);
 }
 
+TEST_F(SoundTest, ABrokenSoundFontGivesWayToAnInstalledOne) {
+    ASSERT_FALSE(InstalledSoundFonts().empty()) << "fluid-soundfont-gm is a build dependency";
+    WriteFile("broken.sf2", "RIFF\4\0\0\0sfbk");
+    MidiChooseSoundFont(folder_ + "/broken.sf2");
+    WriteFile("song.mid", one_note());
+    ASSERT_EQ(HostPlayMidi("song.mid"), 0);
+    WaitForSoundFont();
+    EXPECT_GT(Loudest(OutputAfter(OutputSize(), 64 * 1024)), 1000) << "music plays";
+    MidiChooseSoundFont("");
+}
+
 TEST(MidiFiles, StandardFilesBareOrWrappedInRiff) {
     std::string smf = one_note();
     auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
