@@ -308,8 +308,11 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
         HostCreateDebugMonitor();
     }
     bool captionless = screen_is_captionless();
-    if (!HostCreateMainWindow(captionless, settings.scale, settings.fullscreen, options.headless,
-                              settings.window_width, settings.window_height)) {
+    // The size the player last gave the window wins over the file's scale (a --scale on the
+    // command line has already dropped it).
+    bool remembered = settings.window_width > 0 && settings.window_height > 0;
+    if (!HostCreateMainWindow(captionless, remembered ? 0 : settings.scale, settings.fullscreen,
+                              options.headless, settings.window_width, settings.window_height)) {
         SDL_Quit();
         return 1;
     }
