@@ -77,15 +77,6 @@ TEST(PresentLayout, FilteredScalingKeepsTheAspectAndEveryPixelMapsBack) {
         }
 }
 
-TEST(ScreenRule, ARememberedWindowSizeIsKeptWithinTheUsableArea) {
-    const struct {
-        int remembered, usable, side;
-    } cases[] = {{1000, 1920, 1000}, {3000, 1920, 1920}, {50, 1920, 120}, {1000, 0, 1000}};
-    for (const auto& c : cases)
-        EXPECT_EQ(RememberedWindowSide(c.remembered, c.usable), c.side)
-            << c.remembered << " in " << c.usable;
-}
-
 TEST(ScreenRule, ExactDisplaySizeGivesCaptionlessWindow) {
     ScreenChoice c = ChooseScreen(800, 600, 1024, 768, 640, 480);
     EXPECT_TRUE(c.captionless);
