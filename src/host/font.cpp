@@ -92,23 +92,98 @@ void report_missing_fonts(bool mincho, bool gothic) {
     HostLog(line);
 }
 
+// The player's families (empty: none chosen), set before the first text.
+std::mutex choice_lock;
+std::string chosen_mincho, chosen_gothic;
+
+// The family fontconfig gives for `file`'s face, for the player's line.
+std::string family_of(FT_Face face) {
+    return face && face->family_name ? face->family_name : "?";
+}
+
+// The best installed font for Japanese text when neither the chosen nor the system's
+// families are there: fontconfig's best match for the language, accepted only when it has
+// kana and kanji.
+std::string best_japanese_font() {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    FcCharSet* chars = nullptr;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch &&
+        FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x65E5) &&
+        FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        file = reinterpret_cast<const char*>(path);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+void report(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    HostLog(line.c_str());
+}
+
+// Opens the face of one kind: the player's family, else the system's families, else the best
+// Japanese font installed. Every step down is said once.
+void open_face(Fonts& fonts, Face* face, const char* kind_name, const std::string& chosen,
+               const char* const* families) {
+    std::string file;
+    bool chosen_missing = false;
+    if (!chosen.empty()) {
+        const char* wanted[] = {chosen.c_str(), nullptr};
+        file = FindFontFile(wanted);
+        chosen_missing = file.empty();
+    }
+    bool system_missing = false;
+    if (file.empty()) {
+        file = FindFontFile(families);
+        system_missing = file.empty();
+    }
+    if (file.empty()) file = best_japanese_font();
+    if (!file.empty() && FT_New_Face(fonts.library, file.c_str(), 0, &face->face) != 0)
+        face->face = nullptr;
+    if (!face->face || !(chosen_missing || system_missing)) return;
+    std::string line = "noma: ";
+    if (chosen_missing) line += "font family \"" + chosen + "\" not found";
+    if (chosen_missing && system_missing) line += " and ";
+    if (system_missing) line += std::string("no MS or IPA ") + kind_name + " font";
+    line +=
+        "; " + std::string(kind_name) + " text uses " + family_of(face->face) + " (" + file + ")";
+    report(line);
+}
+
+const char* const kMincho[] = {"ＭＳ 明朝", "MS Mincho", "IPAMincho", "IPA明朝", nullptr};
+const char* const kGothic[] = {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック", nullptr};
+
+void open_faces(Fonts& fonts) {
+    std::string mincho, gothic;
+    {
+        std::lock_guard<std::mutex> hold(choice_lock);
+        mincho = chosen_mincho;
+        gothic = chosen_gothic;
+    }
+    open_face(fonts, &fonts.mincho, "Mincho", mincho, kMincho);
+    open_face(fonts, &fonts.gothic, "Gothic", gothic, kGothic);
+    report_missing_fonts(fonts.mincho.face != nullptr, fonts.gothic.face != nullptr);
+}
+
+Fonts the_fonts;
+std::once_flag opening;
+bool opened_now = false;  // the faces were opened by the last call of GetFonts
+
 Fonts& GetFonts() {
-    static Fonts fonts;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (FT_Init_FreeType(&fonts.library) != 0) return;
-        static const char* const kMincho[] = {"ＭＳ 明朝", "MS Mincho", "IPAMincho", "IPA明朝",
-                                              nullptr};
-        static const char* const kGothic[] = {"ＭＳ ゴシック", "MS Gothic", "IPAGothic",
-                                              "IPAゴシック", nullptr};
+    std::call_once(opening, [] {
+        opened_now = true;
+        if (FT_Init_FreeType(&the_fonts.library) != 0) return;
         FcInit();
-        const std::string mincho = FindFontFile(kMincho);
-        const std::string gothic = FindFontFile(kGothic);
-        if (!mincho.empty()) FT_New_Face(fonts.library, mincho.c_str(), 0, &fonts.mincho.face);
-        if (!gothic.empty()) FT_New_Face(fonts.library, gothic.c_str(), 0, &fonts.gothic.face);
-        report_missing_fonts(fonts.mincho.face != nullptr, fonts.gothic.face != nullptr);
+        open_faces(the_fonts);
     });
-    return fonts;
+    return the_fonts;
 }
 
 Face& FaceOf(Fonts& fonts, HostFontKind kind) {
@@ -204,6 +279,29 @@ int HostFontAscent(HostFontKind kind, int size) {
 
 bool HostFontAvailable(HostFontKind kind) {
     return FaceOf(GetFonts(), kind).face != nullptr;
+}
+
+void HostChooseFontFamilies(const std::string& mincho, const std::string& gothic) {
+    std::lock_guard<std::mutex> hold(choice_lock);
+    chosen_mincho = mincho;
+    chosen_gothic = gothic;
+}
+
+void HostReopenFonts() {
+    opened_now = false;
+    Fonts& fonts = GetFonts();
+    if (!fonts.library || opened_now) return;
+    for (Face* f : {&fonts.mincho, &fonts.gothic}) {
+        if (f->face) FT_Done_Face(f->face);
+        *f = Face{};
+    }
+    fonts.cache.clear();
+    open_faces(fonts);
+}
+
+std::string HostFontFamily(HostFontKind kind) {
+    const Face& f = FaceOf(GetFonts(), kind);
+    return f.face ? family_of(f.face) : "";
 }
 
 size_t HostFontCachedGlyphs() {

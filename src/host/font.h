@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum class HostFontKind : uint8_t {
@@ -40,5 +41,14 @@ const HostGlyph& HostFontGlyph(HostFontKind kind, int size, bool italic, uint32_
 int HostFontAscent(HostFontKind kind, int size);
 // False when fontconfig found no face for the kind (text in it is not drawn).
 bool HostFontAvailable(HostFontKind kind);
+// The player's families for Mincho and Gothic text (any fontconfig family; empty keeps the
+// system's choice). Called before the first text: the faces are opened once. A family that is
+// not installed falls back to the system's families, and those to the best installed font
+// with kana and kanji; each fall-back is said once on stderr and in the log.
+void HostChooseFontFamilies(const std::string& mincho, const std::string& gothic);
+// Opens the faces again for the families chosen now (tests; no text may be drawn meanwhile).
+void HostReopenFonts();
+// The family name of the face text of `kind` is drawn with ("" when none).
+std::string HostFontFamily(HostFontKind kind);
 // Number of glyphs in the cache (the cache empties itself when it grows large).
 size_t HostFontCachedGlyphs();

@@ -31,6 +31,7 @@ enum VirtualKey : uint16_t {
     VK_HELP = 0x2F,
     VK_F10 = 0x79,
     VK_F11 = 0x7A,
+    VK_F12 = 0x7B,
     VK_OEM_4 = 0xDB,  // [
     VK_OEM_5 = 0xDC,  // backslash
     VK_OEM_6 = 0xDD,  // ]

@@ -11,13 +11,18 @@
 #include <string>
 
 #include "host/clock.h"
+#include "host/controller.h"
 #include "host/display_loss.h"
+#include "host/font.h"
 #include "host/instance_lock.h"
 #include "host/log_sink.h"
 #include "host/message_box.h"
+#include "host/midi_synth.h"
 #include "host/open_files.h"
+#include "host/player_settings.h"
 #include "host/program_thread.h"
 #include "host/screen.h"
+#include "host/screenshot.h"
 #include "host/script_input.h"
 #include "host/sjis_literal.h"
 #include "host/sound.h"
@@ -37,6 +42,7 @@ bool close_requested = false;
 int exit_status = 0;
 bool window_destroyed = false;
 bool startup_reported = false;
+PlayerSettings settings;  // the player's settings of this run (player.ini and command line)
 
 // The main window is destroyed: the screen goes and the message loop ends.
 void destroy_main_window() {
@@ -107,16 +113,31 @@ void dispatch(const SDL_Event& event) {
                 if (main) close_main_window();
                 return;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                if (main) HostPresent(true);
+                if (main) {
+                    HostNoteWindowSize();
+                    HostPresent(true);
+                }
                 return;
             default:
                 if (!main) return;
                 break;
         }
     }
-    if (HostWindowInput(event, HostPresentLayout(), HostOutputScale()) ==
-        WindowAction::ToggleFullscreen)
-        HostToggleFullscreen();
+    if (HostControllerEvent(event)) return;
+    switch (HostWindowInput(event, HostPresentLayout(), HostOutputScale())) {
+        case WindowAction::ToggleFullscreen:
+            HostToggleFullscreen();
+            break;
+        case WindowAction::Screenshot:
+            HostTakeScreenshot();
+            break;
+        case WindowAction::ToggleMute:
+            HostSetMuted(!HostSoundMuted());
+            std::fprintf(stderr, "noma: sound %s\n", HostSoundMuted() ? "off" : "on");
+            break;
+        case WindowAction::None:
+            break;
+    }
 }
 
 // With NOMA_STARTUP_REPORT set, the moment of the first presented frame of the started system
@@ -151,6 +172,8 @@ void message_loop() {
         if (HostProgramThreadFinished() && !window_destroyed) program_thread_closed();
         if (HostScreenClosed()) break;
         uint32_t wait = !begun ? 1 : std::max<uint32_t>(1, HostPresentDueIn());
+        uint32_t pad = HostControllerTick(SDL_GetTicks(), HostPresentLayout(), HostOutputScale());
+        if (pad) wait = std::min(wait, pad);
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, int(wait))) {
             dispatch(event);
@@ -167,6 +190,32 @@ void message_loop() {
 constexpr const char* kNoDisplay =
     "noma: no display to open a window on (DISPLAY and WAYLAND_DISPLAY lead nowhere).\n"
     "      Run 'noma --headless' to play without a window (with --input for scripted input).\n";
+
+// The player's settings of the run: player.ini in the game's folder, the command line over it.
+// A soundfont named on the command line is found relative to where noma was started.
+void take_player_settings(const HostOptions& options, const std::string& start_folder) {
+    HostOptions given = options;
+    if (given.soundfont && !given.soundfont->empty() && (*given.soundfont)[0] != '/' &&
+        !start_folder.empty())
+        given.soundfont = start_folder + "/" + *given.soundfont;
+    settings = MergePlayerSettings(LoadPlayerSettings(kPlayerSettingsFile), given);
+    HostChooseFontFamilies(settings.mincho_font, settings.gothic_font);
+    if (!settings.soundfont.empty()) MidiChooseSoundFont(settings.soundfont);
+    HostSetVolumes(settings.music_volume, settings.effect_volume);
+    HostSetMuted(settings.mute);
+    HostSetIntegerScaling(settings.integer_scaling);
+}
+
+// The window's size is remembered for the next run when the player changed it in this run
+// (a run that never resized writes nothing).
+void remember_window_size(bool captionless, int made_width, int made_height) {
+    int width = 0, height = 0;
+    if (captionless || HostIsHeadless() || !HostWindowedSize(&width, &height)) return;
+    if (width == made_width && height == made_height) return;
+    if (width == settings.window_width && height == settings.window_height) return;
+    if (!SavePlayerWindowSize(kPlayerSettingsFile, width, height))
+        std::fprintf(stderr, "noma: cannot write the window size into %s\n", kPlayerSettingsFile);
+}
 
 bool init_video(bool headless) {
     bool chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
@@ -220,16 +269,18 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     // An input file named relative to where noma was started is found there; otherwise it is
     // looked for in the working folder.
     std::string input = options.input;
-    if (!input.empty() && input[0] != '/' && access(input.c_str(), R_OK) == 0) {
-        char here[4096];
-        if (getcwd(here, sizeof here)) input = std::string(here) + "/" + input;
-    }
+    char here[4096];
+    std::string start_folder = getcwd(here, sizeof here) ? here : "";
+    if (!input.empty() && input[0] != '/' && access(input.c_str(), R_OK) == 0 &&
+        !start_folder.empty())
+        input = start_folder + "/" + input;
     if (!options.data.empty() && chdir(options.data.c_str()) != 0) {
         std::fprintf(stderr, "noma: cannot change to the folder %s\n", options.data.c_str());
         return 1;
     }
     // One copy per working folder: a second one ends at once.
     if (!HostLockInstance()) return 0;
+    take_player_settings(options, start_folder);
     if (!input.empty()) {
         std::string error;
         if (!HostLoadScript(input.c_str(), &error)) {
@@ -248,16 +299,25 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (!init_video(options.headless)) return 1;
     SDL_StartTextInput();
+    // Controllers in windowed runs only: a headless run is driven by its script alone.
+    if (!options.headless && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "noma: no game controllers: %s\n", SDL_GetError());
 
     if (the_system.debug_monitor && the_system.debug_monitor()) {
         HostLog("でばっぐもにたー"_sj);
         HostCreateDebugMonitor();
     }
     bool captionless = screen_is_captionless();
-    if (!HostCreateMainWindow(captionless, options.scale, options.fullscreen, options.headless)) {
+    // The size the player last gave the window wins over the file's scale (a --scale on the
+    // command line has already dropped it).
+    bool remembered = settings.window_width > 0 && settings.window_height > 0;
+    if (!HostCreateMainWindow(captionless, remembered ? 0 : settings.scale, settings.fullscreen,
+                              options.headless, settings.window_width, settings.window_height)) {
         SDL_Quit();
         return 1;
     }
+    int made_width = 0, made_height = 0;
+    HostWindowedSize(&made_width, &made_height);
     HostWatchDisplayLoss();
     if (!HostStartProgramThread()) HostShowBox("THREAD CREATE ERROR!", BoxIcon::Stop);
     // No paint ever comes to a headless window: the system starts right away.
@@ -277,6 +337,8 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     // closed as the runtime closes them at a program's end.
     HostCloseAllFiles();
     HostCloseSound();
+    remember_window_size(captionless, made_width, made_height);
+    HostCloseControllers();
     HostDestroyWindows();
     SDL_Quit();
     return exit_status;

@@ -3,13 +3,17 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cctype>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include "host/log_sink.h"
 
 namespace {
 
@@ -38,6 +42,8 @@ bool song_waits = false;
 bool loading = false;  // the loader thread runs
 bool loaded = false;   // the loader has finished, with or without success
 std::condition_variable loader_done;
+std::string chosen_soundfont;   // the player's soundfont, or the one that replaced it
+bool soundfont_chosen = false;  // the player named one (then SDL_SOUNDFONTS is not asked)
 
 void start_song(std::vector<uint8_t> smf) {
     if (player) {
@@ -72,7 +78,21 @@ void load(std::string path, int rate) {
         // The player's clock is the synthesiser's output, so songs keep time with the audio.
         fluid_settings_setstr(s, "player.timing-source", "sample");
         made = new_fluid_synth(s);
-        if (made && fluid_synth_sfload(made, path.c_str(), 1) == FLUID_FAILED) {
+        // A soundfont that cannot be loaded (a broken file) gives way to the best installed
+        // one that loads. (This runs beside the program thread: the line goes to stderr only.)
+        std::vector<std::string> candidates = {path};
+        for (const std::string& other : InstalledSoundFonts())
+            if (other != path) candidates.push_back(other);
+        bool done = false;
+        for (const std::string& candidate : candidates) {
+            if (!made || fluid_synth_sfload(made, candidate.c_str(), 1) == FLUID_FAILED) continue;
+            if (candidate != path)
+                std::fprintf(stderr, "noma: cannot load the soundfont %s; using %s\n", path.c_str(),
+                             candidate.c_str());
+            done = true;
+            break;
+        }
+        if (made && !done) {
             std::fprintf(stderr, "noma: cannot load the soundfont %s\n", path.c_str());
             delete_fluid_synth(made);
             made = nullptr;
@@ -93,6 +113,14 @@ bool tag(const std::vector<uint8_t>& bytes, size_t at, const char* text) {
     return bytes.size() >= at + 4 && std::memcmp(bytes.data() + at, text, 4) == 0;
 }
 
+bool readable(const char* path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return false;
+    FILE* f = std::fopen(path, "rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
 uint32_t little_endian(const std::vector<uint8_t>& bytes, size_t at) {
     return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
            uint32_t(bytes[at + 3]) << 24;
@@ -100,20 +128,74 @@ uint32_t little_endian(const std::vector<uint8_t>& bytes, size_t at) {
 
 }  // namespace
 
+std::vector<std::string> InstalledSoundFonts() {
+    std::vector<std::string> found;
+    for (const char* font : kSoundFonts)
+        if (readable(font)) found.push_back(font);
+    // Any other soundfont of the distribution's folders, in name order.
+    for (const char* folder :
+         {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}) {
+        std::error_code error;
+        std::vector<std::string> more;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+            std::string name = entry.path().string();
+            std::string ext = entry.path().extension().string();
+            for (char& c : ext)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            if ((ext == ".sf2" || ext == ".sf3") && readable(name.c_str())) more.push_back(name);
+        }
+        std::sort(more.begin(), more.end());
+        for (const std::string& name : more)
+            if (std::find(found.begin(), found.end(), name) == found.end()) found.push_back(name);
+    }
+    return found;
+}
+
+std::string ChooseSoundFont(const std::string& wanted, const std::vector<std::string>& installed,
+                            std::string* note) {
+    note->clear();
+    if (!wanted.empty() && readable(wanted.c_str())) return wanted;
+    std::string best = installed.empty() ? "" : installed.front();
+    if (wanted.empty()) return best;
+    if (best.empty())
+        *note = "noma: soundfont " + wanted +
+                " not found and no other soundfont is installed: music stays silent "
+                "(install fluid-soundfont-gm)";
+    else
+        *note = "noma: soundfont " + wanted + " not found; using " + best;
+    return best;
+}
+
+void MidiChooseSoundFont(const std::string& wanted) {
+    std::string note;
+    std::string path = ChooseSoundFont(wanted, InstalledSoundFonts(), &note);
+    if (!note.empty()) {
+        std::fprintf(stderr, "%s\n", note.c_str());
+        HostLog(note.c_str());
+    }
+    std::lock_guard<std::mutex> hold(lock);
+    chosen_soundfont = path;
+    soundfont_chosen = !wanted.empty();
+}
+
 const char* MidiSoundFontPath() {
     static std::string path;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (soundfont_chosen) {
+            path = chosen_soundfont;
+            return path.c_str();
+        }
+    }
     path.clear();
     if (const char* list = std::getenv("SDL_SOUNDFONTS")) {
         path = list;
         path = path.substr(0, path.find(';'));
         if (!path.empty()) return path.c_str();
     }
-    for (const char* font : kSoundFonts)
-        if (FILE* f = std::fopen(font, "rb")) {
-            std::fclose(f);
-            return font;
-        }
-    return "";
+    std::vector<std::string> installed = InstalledSoundFonts();
+    path = installed.empty() ? "" : installed.front();
+    return path.c_str();
 }
 
 bool MidiSynthOpen(int rate) {

@@ -6,11 +6,25 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-// The soundfont to load: SDL_SOUNDFONTS's first entry when set, else the first General MIDI
-// soundfont of the distribution that exists; "" when there is none.
+// The soundfont to load: the player's (MidiChooseSoundFont) when one was named, else
+// SDL_SOUNDFONTS's first entry when set, else the first General MIDI soundfont of the
+// distribution that exists; "" when there is none.
 const char* MidiSoundFontPath();
+
+// The soundfonts installed on the machine, best first: the distribution's General MIDI ones,
+// then any other .sf2/.sf3 file of its soundfont folders.
+std::vector<std::string> InstalledSoundFonts();
+// The soundfont to use when the player wants `wanted` ("" = no wish): `wanted` when it can be
+// read, else the first of `installed` ("" when there is none), with a line for the player in
+// `note` saying what replaced the missing file (empty when nothing was missing).
+std::string ChooseSoundFont(const std::string& wanted, const std::vector<std::string>& installed,
+                            std::string* note);
+// Makes the player's soundfont the one to load. A missing file falls back to the best
+// installed one, said once on stderr and in the log. Called before the first sound.
+void MidiChooseSoundFont(const std::string& wanted);
 
 // Starts loading the soundfont for output at `rate` frames per second. Returns false when
 // there is no soundfont to load (songs cannot play then).

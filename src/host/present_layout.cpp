@@ -40,6 +40,8 @@ void WindowToSurface(const PresentLayout& l, int x, int y, int* surface_x, int* 
         *surface_y = y;
         return;
     }
-    *surface_x = floor_div(int64_t(x - l.x) * l.surface_width, l.width);
-    *surface_y = floor_div(int64_t(y - l.y) * l.surface_height, l.height);
+    // The centre of the output pixel decides: at sizes that are no whole factor, output pixels
+    // straddle two screen pixels, and the one under the pixel's centre is the one drawn there.
+    *surface_x = floor_div((int64_t(x - l.x) * 2 + 1) * l.surface_width, int64_t(l.width) * 2);
+    *surface_y = floor_div((int64_t(y - l.y) * 2 + 1) * l.surface_height, int64_t(l.height) * 2);
 }

@@ -3,6 +3,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,10 +24,35 @@ bool audio_failed = false;
 int audio_channels = 2;
 Mix_Chunk* wave = nullptr;
 
+// The player's volumes (0..100) and mute. The music level is applied to the synthesiser's
+// output in the mixer's hook (the mixer's own music volume does not reach hooked music); the
+// effect level is the wave channel's mixer volume.
+std::atomic<int> music_volume{100};
+std::atomic<int> effect_volume{100};
+std::atomic<bool> muted{false};
+
+int music_level() {
+    return muted.load() ? 0 : music_volume.load();
+}
+
+int effect_mixer_volume() {
+    return muted.load() ? 0 : (effect_volume.load() * MIX_MAX_VOLUME + 50) / 100;
+}
+
+void apply_effect_volume() {
+    if (audio_open) Mix_Volume(kWaveChannel, effect_mixer_volume());
+}
+
 // The mixer's music stream: the MIDI synthesiser's output (the buffer holds silence first).
 void SDLCALL mix_music(void*, Uint8* stream, int length) {
     int frames = length / int(sizeof(int16_t)) / audio_channels;
-    MidiSynthRender(reinterpret_cast<int16_t*>(stream), frames, audio_channels);
+    int level = music_level();
+    if (level == 0) return;  // the buffer keeps its silence
+    int16_t* samples = reinterpret_cast<int16_t*>(stream);
+    MidiSynthRender(samples, frames, audio_channels);
+    if (level == 100) return;
+    for (int i = 0, n = frames * audio_channels; i < n; ++i)
+        samples[i] = int16_t(samples[i] * level / 100);
 }
 
 bool open_audio() {
@@ -51,6 +78,7 @@ bool open_audio() {
     MidiSynthOpen(rate);
     Mix_HookMusic(mix_music, nullptr);
     audio_open = true;
+    apply_effect_volume();
     return true;
 }
 
@@ -114,4 +142,26 @@ void HostCloseSound() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audio_open = false;
     audio_failed = false;
+}
+
+void HostSetVolumes(int music, int effects) {
+    std::lock_guard<std::mutex> hold(sound_lock);
+    music_volume = std::clamp(music, 0, 100);
+    effect_volume = std::clamp(effects, 0, 100);
+    apply_effect_volume();
+}
+
+void HostSetMuted(bool on) {
+    std::lock_guard<std::mutex> hold(sound_lock);
+    muted = on;
+    apply_effect_volume();
+}
+
+bool HostSoundMuted() {
+    return muted.load();
+}
+
+HostMixerLevels HostCurrentMixerLevels() {
+    std::lock_guard<std::mutex> hold(sound_lock);
+    return {music_level(), audio_open ? Mix_Volume(kWaveChannel, -1) : effect_mixer_volume()};
 }

@@ -21,3 +21,17 @@ void HostPlayWave(const char* file, int loop);
 
 // Stops every sound and closes the audio device (the end of the program).
 void HostCloseSound();
+
+// The player's volumes, 0 to 100 each, and the mute switch (the volumes are kept while muted).
+// Any thread; they take effect within one audio buffer, also on sounds that play already.
+void HostSetVolumes(int music, int effects);
+void HostSetMuted(bool on);
+bool HostSoundMuted();
+
+// What the mixer plays with now: the music level (0..100) applied to the synthesiser's output
+// and the wave channel's mixer volume (0..MIX_MAX_VOLUME).
+struct HostMixerLevels {
+    int music;
+    int wave;
+};
+HostMixerLevels HostCurrentMixerLevels();

@@ -21,6 +21,7 @@ constexpr uint32_t kQuietIntervalMs = 48;
 constexpr uint32_t kQuietAfterMs = 500;
 constexpr int kMonitorWidth = 600;
 constexpr int kMonitorHeight = 400;
+constexpr int kMinimumWindowSide = 120;
 
 struct Presenter {
     SDL_Window* window = nullptr;
@@ -38,6 +39,8 @@ uint32_t last_change = 0;
 bool presented = false;
 PresentLayout layout{};
 float output_scale = 1.0f;
+bool integer_scaling = false;
+int windowed_width = 0, windowed_height = 0;  // the last size of the window outside fullscreen
 std::thread::id main_thread;
 
 bool make_renderer(Presenter* p, bool headless) {
@@ -61,7 +64,13 @@ void update_layout(int surface_width, int surface_height) {
     SDL_GetRendererOutputSize(main_window.renderer, &out_w, &out_h);
     SDL_GetWindowSize(main_window.window, &win_w, &win_h);
     output_scale = win_w > 0 ? float(out_w) / float(win_w) : 1.0f;
-    layout = ComputePresentLayout(surface_width, surface_height, out_w, out_h, true);
+    layout = ComputePresentLayout(surface_width, surface_height, out_w, out_h, integer_scaling);
+    // Whole factors keep their sharp pixels; any other size is filtered, so the picture stays
+    // even instead of repeating some rows and columns.
+    bool whole = layout.width % surface_width == 0 && layout.height % surface_height == 0 &&
+                 layout.width / surface_width == layout.height / surface_height;
+    SDL_SetTextureScaleMode(main_window.texture,
+                            whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
 }
 
 void destroy(Presenter* p) {
@@ -78,6 +87,11 @@ ScreenChoice ChooseScreen(int display_width, int display_height, int ini_width, 
     if (display_width == 800 && display_height == 600) return {800, 600, true};
     return {ini_width > 0 ? ini_width : fallback_width,
             ini_height > 0 ? ini_height : fallback_height, false};
+}
+
+int RememberedWindowSide(int remembered, int usable) {
+    int side = std::max(remembered, kMinimumWindowSide);
+    return usable > 0 ? std::min(side, usable) : side;
 }
 
 int DefaultWindowScale(int width, int height, int usable_width, int usable_height) {
@@ -98,21 +112,29 @@ WindowPlacement PlaceMainWindow(int width, int height, int requested_scale,
     return place;
 }
 
-bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless) {
+bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless,
+                          int remembered_width, int remembered_height) {
     main_thread = std::this_thread::get_id();
     SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, 0, 0};
     WindowPlacement place = PlaceMainWindow(g_screen_width, g_screen_height, scale, usable);
     if (captionless) place = {1, 0, 0};
+    int width = g_screen_width * place.scale, height = g_screen_height * place.scale;
+    if (!captionless && scale <= 0 && remembered_width > 0 && remembered_height > 0) {
+        width = RememberedWindowSide(remembered_width, usable.w);
+        height = RememberedWindowSide(remembered_height, usable.h);
+    }
     uint32_t flags = captionless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
+    flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    main_window.window = SDL_CreateWindow("TUVO", place.x, place.y, g_screen_width * place.scale,
-                                          g_screen_height * place.scale, flags);
+    main_window.window = SDL_CreateWindow("TUVO", place.x, place.y, width, height, flags);
+    windowed_width = width;
+    windowed_height = height;
     if (!main_window.window) {
         SDL_Log("noma: cannot create the window: %s", SDL_GetError());
         return false;
     }
-    SDL_SetWindowMinimumSize(main_window.window, 160, 120);
+    SDL_SetWindowMinimumSize(main_window.window, kMinimumWindowSide * 4 / 3, kMinimumWindowSide);
     if (make_renderer(&main_window, headless)) {
         SDL_SetRenderDrawColor(main_window.renderer, 0, 0, 0, 255);
         SDL_RenderClear(main_window.renderer);
@@ -189,6 +211,25 @@ const PresentLayout& HostPresentLayout() {
 }
 float HostOutputScale() {
     return output_scale;
+}
+
+void HostSetIntegerScaling(bool on) {
+    integer_scaling = on;
+}
+
+void HostNoteWindowSize() {
+    if (!main_window.window) return;
+    uint32_t flags = SDL_GetWindowFlags(main_window.window);
+    if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MINIMIZED))
+        return;
+    SDL_GetWindowSize(main_window.window, &windowed_width, &windowed_height);
+}
+
+bool HostWindowedSize(int* width, int* height) {
+    if (windowed_width <= 0 || windowed_height <= 0) return false;
+    *width = windowed_width;
+    *height = windowed_height;
+    return true;
 }
 
 void HostToggleFullscreen() {

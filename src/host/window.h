@@ -35,10 +35,16 @@ struct WindowPlacement {
 };
 WindowPlacement PlaceMainWindow(int width, int height, int requested_scale, const SDL_Rect& usable);
 
+// One side of a remembered window size as the window is made again: at least the smallest
+// window, at most the usable area's side (when known).
+int RememberedWindowSide(int remembered, int usable);
+
 // Creates the main window for a screen of g_screen_width x g_screen_height: captionless at
-// 0,0 or captioned and resizable; `scale` 0 picks DefaultWindowScale. False when no window can
-// be made. The calling thread is the main thread from then on.
-bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless);
+// 0,0 or captioned and resizable; `scale` 0 picks the remembered size when there is one, else
+// DefaultWindowScale. The window asks for the display's full pixel density. False when no
+// window can be made. The calling thread is the main thread from then on.
+bool HostCreateMainWindow(bool captionless, int scale, bool fullscreen, bool headless,
+                          int remembered_width = 0, int remembered_height = 0);
 bool HostOnMainThread();
 SDL_Window* HostMainWindow();
 uint32_t HostMainWindowId();
@@ -54,6 +60,14 @@ bool HostPresentedOnce();
 // The layout the last present used and output pixels per window point, for the mouse.
 const PresentLayout& HostPresentLayout();
 float HostOutputScale();
+
+// Whole factors only (sharp, black bars around) or the picture filling the window (filtered;
+// the default). Takes effect at the next present.
+void HostSetIntegerScaling(bool on);
+// Remembers the window's size after a change, unless it is fullscreen or minimised.
+void HostNoteWindowSize();
+// The window's last size outside fullscreen, in window points; false before the window.
+bool HostWindowedSize(int* width, int* height);
 
 void HostToggleFullscreen();
 // Applies a title the system set since the last call.

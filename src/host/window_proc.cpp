@@ -48,6 +48,10 @@ WindowAction key_down(const SDL_KeyboardEvent& key) {
     publish_modifiers();
     bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     if (vk == VK_F11 || (alt && vk == VK_RETURN)) return WindowAction::ToggleFullscreen;
+    if (vk == VK_F12) return key.repeat ? WindowAction::None : WindowAction::Screenshot;
+    bool control = (key.keysym.mod & KMOD_CTRL) != 0;
+    if (control && !alt && vk == 'M')
+        return key.repeat ? WindowAction::None : WindowAction::ToggleMute;
     // Alt combinations, Alt itself and F10 are system keys: the window procedure never sees
     // them.
     if (alt || vk == VK_MENU || vk == VK_F10) return WindowAction::None;

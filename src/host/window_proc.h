@@ -9,7 +9,10 @@
 
 enum class WindowAction {
     None,
-    ToggleFullscreen,  // Alt+Enter or F11: handled by the host, never seen by the system
+    // The player's keys, handled by the host and never seen by the system:
+    ToggleFullscreen,  // Alt+Enter or F11
+    Screenshot,        // F12
+    ToggleMute,        // Ctrl+M
 };
 
 // Handles one input event of the main window. `layout` maps window points to the surface;

@@ -209,9 +209,22 @@ TEST_F(WindowInputTest, SystemKeysNeverReachTheSystem) {
     EXPECT_EQ(Key(SDLK_x, KMOD_LALT), WindowAction::None);
     EXPECT_EQ(Key(SDLK_LALT, KMOD_LALT), WindowAction::None);
     EXPECT_EQ(Key(SDLK_F10), WindowAction::None);
+    // The player's keys: F12 a screenshot, Ctrl+M mute (which would otherwise be a Return
+    // character); a held key's repeats do it once.
+    EXPECT_EQ(Key(SDLK_F12), WindowAction::Screenshot);
+    EXPECT_EQ(Key(SDLK_m, KMOD_LCTRL), WindowAction::ToggleMute);
+    EXPECT_EQ(Key(SDLK_m, KMOD_RCTRL), WindowAction::ToggleMute);
+    SDL_Event held{};
+    held.type = SDL_KEYDOWN;
+    held.key.keysym.sym = SDLK_F12;
+    held.key.repeat = 1;
+    EXPECT_EQ(Send(held), WindowAction::None);
     EXPECT_EQ(Drain(), std::vector<int>{});
     EXPECT_EQ(Key(SDLK_F9), WindowAction::None);
     EXPECT_EQ(Drain(), std::vector<int>{0x78});
+    // Ctrl+J is still the system's.
+    EXPECT_EQ(Key(SDLK_j, KMOD_LCTRL), WindowAction::None);
+    EXPECT_EQ(Drain(), std::vector<int>{10});
 }
 
 TEST_F(WindowInputTest, ShiftJisTextArrivesAsLeadAndTrailByte) {

@@ -2,6 +2,7 @@
 // rule and the command line.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,30 @@ TEST(PresentLayout, WindowPointsMapToSurfacePoints) {
     }
 }
 
+TEST(PresentLayout, FilteredScalingKeepsTheAspectAndEveryPixelMapsBack) {
+    // Any enlarged window size, smooth or whole factors: the picture keeps the screen's aspect
+    // ratio within a pixel, is centred, and the output pixel at the middle of each screen
+    // pixel's place maps back to that screen pixel (the mouse hits what is drawn under it).
+    const std::pair<int, int> windows[] = {{801, 601},   {1000, 1000}, {1366, 768},
+                                           {2560, 1440}, {3840, 2160}, {1700, 1270}};
+    for (bool whole : {false, true})
+        for (auto [w, h] : windows) {
+            const PresentLayout l = ComputePresentLayout(800, 600, w, h, whole);
+            EXPECT_LE(std::abs(l.width * 600 - l.height * 800), 800) << w << "x" << h;
+            EXPECT_TRUE(l.width == w || l.height == h || whole) << w << "x" << h;
+            EXPECT_LE(std::abs(2 * l.x + l.width - w), 1);
+            EXPECT_LE(std::abs(2 * l.y + l.height - h), 1);
+            for (int x = 0; x < 800; ++x) {
+                int sx, sy;
+                int wx = l.x + int((x + 0.5) * l.width / 800);
+                int wy = l.y + int(((x % 600) + 0.5) * l.height / 600);
+                WindowToSurface(l, wx, wy, &sx, &sy);
+                ASSERT_EQ(std::make_pair(sx, sy), std::make_pair(x, x % 600))
+                    << w << "x" << h << " " << whole;
+            }
+        }
+}
+
 TEST(ScreenRule, ExactDisplaySizeGivesCaptionlessWindow) {
     ScreenChoice c = ChooseScreen(800, 600, 1024, 768, 640, 480);
     EXPECT_TRUE(c.captionless);
@@ -96,7 +121,7 @@ TEST(CommandLine, OptionsAndErrors) {
     std::string error;
     ASSERT_TRUE(ParseHostOptions(9, argv, &o, &error)) << error;
     EXPECT_EQ(o.data, "data/demo");
-    EXPECT_TRUE(o.headless && o.fullscreen && !o.help);
+    EXPECT_TRUE(o.headless && o.fullscreen.value_or(false) && !o.help);
     EXPECT_EQ(o.input, "a.input");
     EXPECT_EQ(o.scale, 2);
 

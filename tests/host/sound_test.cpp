@@ -88,6 +88,8 @@ protected:
     }
     void TearDown() override {
         HostCloseSound();
+        HostSetVolumes(100, 100);
+        HostSetMuted(false);
         unsetenv("SDL_DISKAUDIOFILE");
         unsetenv("SDL_DISKAUDIODELAY");
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -163,6 +165,53 @@ TEST_F(SoundTest, TheSoundFontStaysLoadedFromSongToSongAndRmidFilesPlay) {
     EXPECT_LT(Loudest(quiet), playing / 8);
     ASSERT_EQ(HostPlayMidi("b.rmi"), 0);
     EXPECT_GT(Loudest(OutputAfter(OutputSize(), 64 * 1024)), 100);
+}
+
+TEST_F(SoundTest, ThePlayersVolumesAndMuteReachTheMixerWhileSoundsPlay) {
+    WriteFile("beep.wav", square_wave());
+    WriteFile("song.mid", one_note());
+    HostPlayWave("beep.wav", 1);
+    // Past what the device had mixed before each change.
+    auto loudest_from_now = [&] {
+        return Loudest(OutputAfter(OutputSize() + 16 * 1024, 32 * 1024));
+    };
+    int full = loudest_from_now();
+    ASSERT_GT(full, 1000);
+    EXPECT_EQ(HostCurrentMixerLevels().wave, 128);
+
+    HostSetVolumes(100, 25);
+    EXPECT_EQ(HostCurrentMixerLevels().wave, 32);
+    int quarter = loudest_from_now();
+    EXPECT_NEAR(quarter, full / 4, full / 20);
+
+    HostSetMuted(true);
+    EXPECT_TRUE(HostSoundMuted());
+    EXPECT_EQ(HostCurrentMixerLevels().wave, 0);
+    EXPECT_EQ(HostCurrentMixerLevels().music, 0);
+    EXPECT_EQ(loudest_from_now(), 0);
+    HostSetMuted(false);
+    EXPECT_EQ(HostCurrentMixerLevels().wave, 32) << "the volume is kept while muted";
+    EXPECT_NEAR(loudest_from_now(), quarter, full / 20);
+
+    // Music: its level is applied to the synthesiser's output.
+    HostPlayWave("", 0);
+    ASSERT_EQ(HostPlayMidi("song.mid"), 0);
+    WaitForSoundFont();
+    EXPECT_GT(loudest_from_now(), 1000);
+    HostSetVolumes(0, 25);
+    EXPECT_EQ(HostCurrentMixerLevels().music, 0);
+    EXPECT_EQ(loudest_from_now(), 0);
+}
+
+TEST_F(SoundTest, ABrokenSoundFontGivesWayToAnInstalledOne) {
+    ASSERT_FALSE(InstalledSoundFonts().empty()) << "fluid-soundfont-gm is a build dependency";
+    WriteFile("broken.sf2", "RIFF\4\0\0\0sfbk");
+    MidiChooseSoundFont(folder_ + "/broken.sf2");
+    WriteFile("song.mid", one_note());
+    ASSERT_EQ(HostPlayMidi("song.mid"), 0);
+    WaitForSoundFont();
+    EXPECT_GT(Loudest(OutputAfter(OutputSize(), 64 * 1024)), 1000) << "music plays";
+    MidiChooseSoundFont("");
 }
 
 TEST(MidiFiles, StandardFilesBareOrWrappedInRiff) {

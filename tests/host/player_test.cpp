@@ -1,0 +1,249 @@
+// The player's comforts on the host side: settings from player.ini under the command line,
+// the remembered window size, the fall-back of missing fonts and soundfonts, screenshots.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/font.h"
+#include "host/midi_synth.h"
+#include "host/options.h"
+#include "host/player_settings.h"
+#include "host/png.h"
+#include "host/screenshot.h"
+#include "host/surface.h"
+#include "support/test_env.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> args, HostOptions* o, std::string* error) {
+    args.insert(args.begin(), "noma");
+    return ParseHostOptions(int(args.size()), args.data(), o, error);
+}
+
+TEST(PlayerSettings, FileLinesCommentsAndProblems) {
+    PlayerSettings s;
+    std::vector<std::string> problems;
+    ParsePlayerSettings(
+        "# the player's settings\r\n"
+        "[player]\n"
+        "Music_Volume = 40\r\n"
+        "effect_volume=7\n"
+        "mute = yes\n"
+        "scale = 3\n"
+        "fullscreen = On\n"
+        "integer_scaling = on\n"
+        "mincho_font = Noto Serif CJK JP\n"
+        "gothic_font =   IPAGothic  \n"
+        "soundfont = /music/gm.sf2\n"
+        "window_width = 1000\n"
+        "window_height = 700",
+        &s, &problems);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(s.music_volume, 40);
+    EXPECT_EQ(s.effect_volume, 7);
+    EXPECT_TRUE(s.mute && s.fullscreen && s.integer_scaling);
+    EXPECT_EQ(s.scale, 3);
+    EXPECT_EQ(s.mincho_font, "Noto Serif CJK JP");
+    EXPECT_EQ(s.gothic_font, "IPAGothic");
+    EXPECT_EQ(s.soundfont, "/music/gm.sf2");
+    EXPECT_EQ(std::make_pair(s.window_width, s.window_height), std::make_pair(1000, 700));
+
+    // Bad lines change nothing and are each reported with their number.
+    PlayerSettings kept = s;
+    problems.clear();
+    ParsePlayerSettings(
+        "music_volume = 101\neffect_volume = -1\nmute = maybe\nscale = 2x\n"
+        "volume = 3\njust words\nmusic_volume =\nwindow_width = 99999999999\n",
+        &s, &problems);
+    ASSERT_EQ(problems.size(), 8u);
+    EXPECT_EQ(problems[0].rfind("line 1:", 0), 0u) << problems[0];
+    EXPECT_NE(problems[4].find("volume"), std::string::npos) << problems[4];
+    EXPECT_EQ(problems[5].rfind("line 6:", 0), 0u) << problems[5];
+    EXPECT_EQ(s.music_volume, kept.music_volume);
+    EXPECT_EQ(s.effect_volume, kept.effect_volume);
+    EXPECT_EQ(s.mute, kept.mute);
+    EXPECT_EQ(s.scale, kept.scale);
+    EXPECT_EQ(s.window_width, kept.window_width);
+}
+
+TEST(PlayerSettings, TheCommandLineOverridesTheFile) {
+    PlayerSettings file;
+    file.music_volume = 30;
+    file.effect_volume = 40;
+    file.mute = true;
+    file.fullscreen = true;
+    file.integer_scaling = true;
+    file.mincho_font = "A";
+    file.gothic_font = "B";
+    file.soundfont = "file.sf2";
+    file.scale = 2;
+    file.window_width = 900;
+    file.window_height = 650;
+
+    HostOptions none;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless"}, &none, &error));
+    PlayerSettings same = MergePlayerSettings(file, none);
+    EXPECT_EQ(same.music_volume, 30);
+    EXPECT_TRUE(same.mute && same.fullscreen && same.integer_scaling);
+    EXPECT_EQ(same.soundfont, "file.sf2");
+    EXPECT_EQ(same.window_width, 900) << "the remembered size stays without a --scale";
+
+    HostOptions o;
+    ASSERT_TRUE(Parse({"--music-volume", "0", "--effect-volume", "100", "--no-mute", "--windowed",
+                       "--smooth-scaling", "--mincho", "IPAexMincho", "--gothic", "Noto Sans JP",
+                       "--soundfont", "other.sf2", "--scale", "1"},
+                      &o, &error))
+        << error;
+    PlayerSettings run = MergePlayerSettings(file, o);
+    EXPECT_EQ(run.music_volume, 0);
+    EXPECT_EQ(run.effect_volume, 100);
+    EXPECT_FALSE(run.mute || run.fullscreen || run.integer_scaling);
+    EXPECT_EQ(run.mincho_font, "IPAexMincho");
+    EXPECT_EQ(run.gothic_font, "Noto Sans JP");
+    EXPECT_EQ(run.soundfont, "other.sf2");
+    EXPECT_EQ(run.scale, 1);
+    EXPECT_EQ(run.window_width, 0) << "a --scale wins over the remembered size";
+
+    HostOptions on;
+    ASSERT_TRUE(Parse({"--mute", "--fullscreen", "--integer-scaling"}, &on, &error));
+    PlayerSettings defaults = MergePlayerSettings(PlayerSettings{}, on);
+    EXPECT_TRUE(defaults.mute && defaults.fullscreen && defaults.integer_scaling);
+
+    const std::vector<std::vector<const char*>> bad = {
+        {"--music-volume", "101"},
+        {"--effect-volume", "-3"},
+        {"--music-volume", "loud"},
+        {"--mincho"},
+        {"--soundfont"},
+    };
+    for (const auto& args : bad) {
+        HostOptions b;
+        EXPECT_FALSE(Parse(args, &b, &error)) << args[0];
+        EXPECT_NE(error.find(args[0]), std::string::npos) << error;
+    }
+}
+
+TEST(PlayerSettings, TheWindowSizeIsWrittenIntoTheFileKeepingEverythingElse) {
+    EXPECT_EQ(WithWindowSize("", 1024, 768), "window_width = 1024\nwindow_height = 768\n");
+    EXPECT_EQ(WithWindowSize("# mine\r\nmute = on\nwindow_height=1\nWINDOW_WIDTH = 5\n"
+                             "window_width = 6\nscale = 2",
+                             800, 600),
+              "# mine\r\nmute = on\nwindow_height = 600\nwindow_width = 800\nscale = 2\n");
+}
+
+class PlayerFiles : public NomaTest {};
+
+TEST_F(PlayerFiles, SettingsLoadAndTheWindowSizeComesBack) {
+    EXPECT_EQ(LoadPlayerSettings("player.ini").music_volume, 100) << "no file: the defaults";
+    WriteFile("player.ini", "music_volume = 55\n# comment\n");
+    ASSERT_TRUE(SavePlayerWindowSize("player.ini", 1111, 777));
+    PlayerSettings s = LoadPlayerSettings("player.ini");
+    EXPECT_EQ(s.music_volume, 55);
+    EXPECT_EQ(std::make_pair(s.window_width, s.window_height), std::make_pair(1111, 777));
+    EXPECT_NE(ReadFile("player.ini").find("# comment"), std::string::npos);
+    // A second save of another size replaces the lines instead of adding more.
+    ASSERT_TRUE(SavePlayerWindowSize("player.ini", 640, 480));
+    EXPECT_EQ(ReadFile("player.ini"),
+              "music_volume = 55\n# comment\nwindow_width = 640\nwindow_height = 480\n");
+}
+
+// The tests see only the IPA fonts (tests/fonts/fonts.conf).
+TEST_F(PlayerFiles, AnyInstalledFamilyServesAndAMissingOneFallsBackWithOneLine) {
+    HostChooseFontFamilies("No Such Family", "IPAMincho");
+    HostReopenFonts();
+    EXPECT_EQ(HostFontFamily(HostFontKind::kMincho), "IPAMincho");
+    EXPECT_EQ(HostFontFamily(HostFontKind::kGothicNarrow), "IPAMincho")
+        << "a Mincho family chosen for Gothic text is taken";
+    EXPECT_GT(HostFontGlyph(HostFontKind::kMincho, 16, false, 0x65E5).width, 0) << "text shows";
+    int said = 0;
+    for (const std::string& line : LogLines())
+        said += line.find("font family \"No Such Family\" not found") != std::string::npos &&
+                line.find("IPAMincho") != std::string::npos;
+    EXPECT_EQ(said, 1);
+
+    HostChooseFontFamilies("", "");
+    HostReopenFonts();
+    EXPECT_EQ(HostFontFamily(HostFontKind::kGothicNarrow), "IPAGothic");
+}
+
+TEST_F(PlayerFiles, AMissingSoundFontFallsBackToTheBestInstalledOne) {
+    WriteFile("mine.sf2", "RIFF");
+    WriteFile("first.sf2", "RIFF");
+    const std::vector<std::string> installed = {folder_ + "/first.sf2", "/elsewhere/second.sf2"};
+    const struct {
+        std::string wanted;
+        std::vector<std::string> installed;
+        std::string chosen;
+        bool noted;
+    } cases[] = {
+        {"mine.sf2", installed, "mine.sf2", false},  {"", installed, installed[0], false},
+        {"gone.sf2", installed, installed[0], true}, {"gone.sf2", {}, "", true},
+        {folder_, installed, installed[0], true},  // a folder is no soundfont
+    };
+    for (const auto& c : cases) {
+        std::string note;
+        EXPECT_EQ(ChooseSoundFont(c.wanted, c.installed, &note), c.chosen) << c.wanted;
+        EXPECT_EQ(!note.empty(), c.noted) << c.wanted;
+        if (c.noted) {
+            EXPECT_NE(note.find(c.wanted), std::string::npos) << note;
+        }
+    }
+
+    // The run's choice: said once on stderr and in the log, and the soundfont that replaced
+    // the missing one is the one loaded.
+    MidiChooseSoundFont("no-such.sf2");
+    std::vector<std::string> machine = InstalledSoundFonts();
+    EXPECT_EQ(MidiSoundFontPath(), machine.empty() ? std::string() : machine.front());
+    int said = 0;
+    for (const std::string& line : LogLines())
+        said += line.find("no-such.sf2 not found") != std::string::npos;
+    EXPECT_EQ(said, 1);
+    MidiChooseSoundFont(folder_ + "/mine.sf2");
+    EXPECT_EQ(MidiSoundFontPath(), folder_ + "/mine.sf2");
+    MidiChooseSoundFont("");
+    EXPECT_EQ(MidiSoundFontPath(), machine.empty() ? std::string() : machine.front())
+        << "no wish: the system's choice again";
+}
+
+TEST(Screenshots, NamedByDateAndTime) {
+    const struct {
+        HostTime time;
+        int n;
+        const char* name;
+    } cases[] = {
+        {{2000, 1, 1, 12, 0, 0, 0}, 1, "screenshots/2000-01-01_12-00-00.png"},
+        {{2026, 12, 6, 9, 5, 7, 999}, 1, "screenshots/2026-12-06_09-05-07.png"},
+        {{2026, 12, 6, 23, 59, 59, 0}, 2, "screenshots/2026-12-06_23-59-59-2.png"},
+        {{2026, 12, 6, 23, 59, 59, 0}, 12, "screenshots/2026-12-06_23-59-59-12.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScreenshotName(c.time, c.n), c.name);
+}
+
+TEST_F(PlayerFiles, ScreenshotsGoIntoTheGamesFolderWithoutOverwriting) {
+    HostUseVirtualClock(true);
+    ASSERT_TRUE(HostCreateSurface(40, 30));
+    {
+        std::lock_guard<std::mutex> hold(HostSurfaceLock());
+        HostSurfacePixels()[0] = 0x00112233;
+    }
+    HostTime now = HostClockNow();
+    std::string first = HostTakeScreenshot();
+    std::string second = HostTakeScreenshot();
+    EXPECT_EQ(first, ScreenshotName(now, 1));
+    EXPECT_EQ(second, ScreenshotName(now, 2)) << "same second, a second picture";
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    ASSERT_TRUE(HostReadPng(first.c_str(), &pixels, &width, &height));
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(40, 30));
+    EXPECT_EQ(pixels[0], 0x00112233u);
+    HostAdvanceClock(1000);
+    EXPECT_EQ(HostTakeScreenshot(), ScreenshotName(HostClockNow(), 1));
+    HostUseVirtualClock(false);
+}
+
+}  // namespace
