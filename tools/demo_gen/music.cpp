@@ -164,10 +164,13 @@ MidiSong lamp_theme() {
     const std::string hymn =
         "1:2 2:1 3:1 5:3 4:1 3:2 2:2 1:4 4:2 3:1 2:1 3:3 1:1 2:4 r:4 "
         "5:2 6:1 5:1 4:2 3:2 4:2 5:1 6:1 5:4 6:2 5:1 4:1 3:2 2:2 1:4 r:4";
-    chords(harp, key, 0, roots, 4, Style::Arpeggio, -1, 70);
-    chords(strings, key, 0, roots, 4, Style::Pad, 0, 56);
-    melody(choir, key, 8, hymn, 0, 76);
-    melody(horn, key, 8, hymn, -1, 60);
+    for (int round = 0; round < 2; ++round) {
+        const double at = round * 64.0;
+        chords(harp, key, at, roots, 4, Style::Arpeggio, -1, 70);
+        chords(strings, key, at, roots, 4, Style::Pad, 0, 56);
+        melody(choir, key, at + 4, hymn, 0, 76);
+        melody(horn, key, at + 4, hymn, -1, 60);
+    }
     song.parts = {choir, harp, strings, horn};
     return song;
 }
