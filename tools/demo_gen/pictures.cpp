@@ -33,16 +33,15 @@ Canvas portrait(const Person& p) {
                    p.clothes);
     c.fill_polygon({{cx - 14, 76}, {cx, 96}, {cx + 14, 76}}, p.accent);
     c.fill_rect(int(cx - 9), int(cy + 20), 18, 12, Scale(p.skin, 0.9));
-    c.fill_ellipse(cx, cy, 28, 34, p.skin);
-    // Hair over the top of the head.
-    c.fill_ellipse(cx, cy - 16, 31, 22, p.hair);
-    c.fill_rect(int(cx - 31), int(cy - 16), 62, 8, p.skin);
-    c.fill_ellipse(cx, cy - 18, 30, 18, p.hair);
+    // Hair behind the head, the face, then the hair over the forehead.
+    c.fill_ellipse(cx, cy - 6, 32, 32, p.hair);
+    c.fill_ellipse(cx, cy + 2, 27, 32, p.skin);
+    c.fill_ellipse(cx, cy - 24, 30, 13, p.hair);
     if (p.long_hair) {
         c.fill_rect(int(cx - 33), int(cy - 14), 8, 44, p.hair);
         c.fill_rect(int(cx + 25), int(cy - 14), 8, 44, p.hair);
     }
-    if (p.headband) c.fill_rect(int(cx - 31), int(cy - 14), 62, 7, {236, 236, 230});
+    if (p.headband) c.fill_rect(int(cx - 31), int(cy - 20), 62, 7, {236, 236, 230});
     const Rgb eye = {36, 30, 34};
     c.fill_ellipse(cx - 11, cy + 2, 4, p.old ? 1.5 : 4.5, eye);
     c.fill_ellipse(cx + 11, cy + 2, 4, p.old ? 1.5 : 4.5, eye);
