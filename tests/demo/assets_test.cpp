@@ -4,6 +4,7 @@
 // picture a BMP the game's loader takes, of the size its place on the screen needs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
