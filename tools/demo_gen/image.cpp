@@ -293,15 +293,22 @@ std::vector<uint8_t> EncodeBmp8(const Canvas& canvas) {
         for (const auto& c : colours)
             palette.push_back(c.first);
     } else {
-        palette = median_cut(colours, 256);
+        // Pure green keeps an entry of its own; the other colours share the rest.
+        std::vector<std::pair<Rgb, uint32_t>> others;
+        for (const auto& c : colours)
+            if (!(c.first == kTransparent)) others.push_back(c);
+        const bool green = others.size() < colours.size();
+        palette = median_cut(others, green ? 255 : 256);
+        if (green) palette.push_back(kTransparent);
     }
     // Exact colours keep their entry; pure green stays exact in every case, since a sprite's
-    // transparent pixels must compare equal to it.
+    // transparent pixels must compare equal to it, and no other colour is mapped onto it.
     std::map<uint32_t, uint8_t> index;
     for (const auto& [c, n] : colours) {
         int best = 0;
         long best_d = -1;
         for (size_t i = 0; i < palette.size(); ++i) {
+            if (palette[i] == kTransparent && !(c == kTransparent)) continue;
             const long dr = c.r - palette[i].r, dg = c.g - palette[i].g, db = c.b - palette[i].b;
             const long d = dr * dr * 3 + dg * dg * 4 + db * db * 2;
             if (best_d < 0 || d < best_d) best_d = d, best = int(i);
