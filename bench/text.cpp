@@ -57,7 +57,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
     for (auto _ : state) {
         FILE* f = HostFileOpen("big.txt", "r");
         size_t n = std::fread(buffer.data(), 1, buffer.size(), f);
-        std::fclose(f);
+        HostFileClose(f);
         benchmark::DoNotOptimize(n);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kTenMegabytes));

@@ -95,7 +95,7 @@ bool SlotExists(int n) {
     SlotCharacterFile(n, file, sizeof file);
     FILE* f = HostFileOpen(file, "rb");
     if (!f) return false;
-    std::fclose(f);
+    HostFileClose(f);
     return true;
 }
 

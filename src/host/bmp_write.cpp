@@ -53,5 +53,5 @@ bool HostWriteBmp(const char* name, const uint32_t* pixels, int width, int heigh
     FILE* f = HostFileOpen(name, "wb");
     if (!f) return false;
     bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    return HostFileClose(f) == 0 && ok;
 }

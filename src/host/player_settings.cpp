@@ -62,7 +62,7 @@ bool read_text(const char* path, std::string* text) {
         text->append(buffer, n);
         if (text->size() > (1u << 20)) break;  // a settings file is small; the rest is junk
     }
-    std::fclose(file);
+    HostFileClose(file);
     return true;
 }
 
@@ -180,7 +180,7 @@ bool SavePlayerWindowSize(const char* path, int width, int height) {
     FILE* file = HostFileOpen(temporary.c_str(), "wb");
     if (!file) return false;
     bool ok = std::fwrite(updated.data(), 1, updated.size(), file) == updated.size();
-    ok = std::fclose(file) == 0 && ok;
+    ok = HostFileClose(file) == 0 && ok;
     if (ok) ok = std::rename(temporary.c_str(), path) == 0;
     if (!ok) std::remove(temporary.c_str());
     return ok;

@@ -25,7 +25,7 @@ const char* type_word(const ItemDesc* d) {
 
 bool file_exists(const char* sjis_name) {
     FILE* f = HostFileOpen(sjis_name, "rb");
-    if (f) std::fclose(f);
+    if (f) HostFileClose(f);
     return f != nullptr;
 }
 
