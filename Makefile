@@ -70,12 +70,21 @@ sanitizer-tests: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer.
+# The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer, each in
+# its own process as ctest runs them (a test starts the system afresh in its process).
 thread-tests: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
-	OMP_NUM_THREADS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf \
-		timeout 900 ./$(TSAN_BUILD)/tests/test_system
+	@export OMP_NUM_THREADS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+		FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf; \
+	failed=""; \
+	for t in $$(./$(TSAN_BUILD)/tests/test_system --gtest_list_tests | \
+			awk '/^[^ ]/ {suite=$$1} /^  / {print suite $$1}'); do \
+		timeout 300 ./$(TSAN_BUILD)/tests/test_system --gtest_filter=$$t >/tmp/noma-tsan-$$$$.log 2>&1 \
+			|| { cat /tmp/noma-tsan-$$$$.log; failed="$$failed $$t"; }; \
+	done; rm -f /tmp/noma-tsan-$$$$.log; \
+	if [ -n "$$failed" ]; then echo "Failed under ThreadSanitizer:$$failed"; exit 1; fi; \
+	echo "Every whole-system test passed under ThreadSanitizer"
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done

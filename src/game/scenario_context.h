@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/pool.h"
+#include "game/game_data.h"
 #include "host/sound.h"
 
 constexpr size_t kScenarioTextSize = 4096;  // the text buffer and every page output
@@ -16,11 +17,6 @@ constexpr int kSelectItems = 9;             // select items a Select tag can fil
 constexpr int kCutInSlots = 10;             // cut-in pictures 0 .. 9
 constexpr size_t kCutInNameSize = 11;       // a cut-in slot holds at most 10 bytes
 constexpr int kNoContinuation = -1;
-
-// Object numbers of the main window.
-constexpr uint16_t kMessageObject = 110;
-constexpr uint16_t kSelecterObject = 111;
-constexpr uint16_t kStatusObject = 114;
 
 struct ScenarioContext {
     // Play state.
