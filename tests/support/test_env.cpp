@@ -40,6 +40,18 @@ bool NomaTest::Logged(const std::string& line) {
     return false;
 }
 
+void NomaTest::ExpectLogged(std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines)
+        EXPECT_TRUE(Logged(line)) << line;
+}
+
+int NomaTest::LogCount(const std::string& part) {
+    int n = 0;
+    for (const std::string& line : LogLines())
+        n += line.find(part) != std::string::npos;
+    return n;
+}
+
 void NomaTest::WriteFile(const std::string& name, const std::string& content) {
     WriteFileBytes(name, content);
 }

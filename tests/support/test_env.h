@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ protected:
     std::vector<std::string> LogLines();
     // True when some log line equals `line` exactly.
     bool Logged(const std::string& line);
+    // Every one of `lines` is a log line.
+    void ExpectLogged(std::initializer_list<std::string> lines);
+    // Log lines that contain `part`.
+    int LogCount(const std::string& part);
     // Writes `content` to `name` inside the working folder.
     void WriteFile(const std::string& name, const std::string& content);
     std::string ReadFile(const std::string& name);
