@@ -110,19 +110,29 @@ TEST_F(ResourceTest, LongArrayElementsStayInsideTheirArray) {
     EXPECT_EQ(GetNum(k, "パワー"_sj), 9);
 }
 
-TEST_F(ResourceTest, NamePathsSelectRecordsByKey) {
-    Handle chars = CreateResource(0, "chars.res", "Chars");
-    CreateItem(chars, "number", ITEMlong, 0);
-    CreateItem(chars, "名前"_sj, ITEMstring, 20);
-    CreateItem(chars, "hp", ITEMlong, 0);
-    Handle c[4];
-    const char* names[] = {"アリス"_sj, "ボブ"_sj, "アリス"_sj, "カイ"_sj};
-    for (int i = 0; i < 4; ++i) {
-        c[i] = CreateRecord(chars, -1, 0);
-        SetNum(c[i], "number", i < 3 ? i + 1 : 3);  // records 2 and 3 both hold number 3
-        SetStr(c[i], "名前"_sj, names[i]);
-        SetNum(c[i], "hp", 100 + i);
+// A record of "chars.res" (items number, 名前 and hp).
+Handle Character(int32_t number, const char* name, int32_t hp) {
+    Handle chars = FindResource("chars.res", "Chars");
+    if (!chars) {
+        chars = CreateResource(0, "chars.res", "Chars");
+        CreateItem(chars, "number", ITEMlong, 0);
+        CreateItem(chars, "名前"_sj, ITEMstring, 20);
+        CreateItem(chars, "hp", ITEMlong, 0);
     }
+    Handle c = CreateRecord(chars, -1, 0);
+    SetNum(c, "number", number);
+    SetStr(c, "名前"_sj, name);
+    SetNum(c, "hp", hp);
+    return c;
+}
+
+TEST_F(ResourceTest, NamePathsSelectRecordsByKey) {
+    Handle c[4];
+    c[0] = Character(1, "アリス"_sj, 100);
+    c[1] = Character(2, "ボブ"_sj, 101);
+    c[2] = Character(3, "アリス"_sj, 102);  // records 2 and 3 both hold number 3
+    c[3] = Character(3, "カイ"_sj, 103);
+    Handle chars = FindResource("chars.res", "Chars");
     // One colon: the first active record of the record's own resource with the key value;
     // two colons: through another resource. A string key compares texts exactly.
     EXPECT_EQ(GetNum(c[0], ".number:3.hp"), 102);
@@ -142,14 +152,7 @@ TEST_F(ResourceTest, NamePathsSelectRecordsByKey) {
 
 // A key path reports the selection before the item's own lookup reports anything.
 TEST_F(ResourceTest, KeyPathsReportTheSelectionBeforeTheLookup) {
-    Handle chars = CreateResource(0, "chars.res", "Chars");
-    CreateItem(chars, "number", ITEMlong, 0);
-    CreateItem(chars, "名前"_sj, ITEMstring, 20);
-    CreateItem(chars, "hp", ITEMlong, 0);
-    Handle c = CreateRecord(chars, 1, 0);
-    SetNum(c, "number", 2);
-    SetStr(c, "名前"_sj, "ボブ"_sj);
-    SetNum(c, "hp", 101);
+    Handle c = Character(2, "ボブ"_sj, 101);
     // The lines after get_adr2's own " get_adr2() -path..." line.
     auto report = [&](const std::string& path) {
         size_t before = LogLines().size();

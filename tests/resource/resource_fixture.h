@@ -1,7 +1,6 @@
 // A fresh pool with the system resources, numbered system messages, and small helpers.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,11 +23,6 @@ protected:
     void Restart() {
         UsePool(64 * 1024 * 1024, 4096);
         ASSERT_TRUE(CreateSystemResources());
-    }
-
-    void ExpectLogged(std::initializer_list<std::string> lines) {
-        for (const std::string& line : lines)
-            EXPECT_TRUE(Logged(line)) << line;
     }
 };
 

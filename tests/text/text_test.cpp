@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,11 +21,6 @@ protected:
     void SetUp() override {
         NomaTest::SetUp();
         ASSERT_TRUE(CreateSystemResources());
-    }
-
-    void ExpectLogged(std::initializer_list<std::string> lines) {
-        for (const std::string& line : lines)
-            EXPECT_TRUE(Logged(line)) << line;
     }
 
     Handle ReadText(const std::string& name, const std::string& content) {
