@@ -22,13 +22,6 @@ namespace {
 
 const std::string kGame = std::string(NOMA_SOURCE_DIR) + "/data/demo/";
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 bool GameFileExists(std::string name) {
     for (char& c : name)
         if (c == '\\') c = '/';
@@ -58,7 +51,7 @@ protected:
         ResourceTest::SetUp();
         for (const char* f :
              {"dusk_ilvane.res", "story1.txt", "story2.txt", "story3.txt", "tlib.txt"})
-            WriteFile(f, Slurp(kGame + f));
+            WriteFile(f, ReadFileBytes(kGame + f));
         characters_ = CreateItemData(0, "dusk_ilvane.res");
         // As the game builds its play list: later files go in front of the earlier ones.
         play_list_ = CreateItemData(0, "story1.txt");
@@ -66,7 +59,8 @@ protected:
         ASSERT_TRUE(LoadItemData(0, play_list_, "story3.txt"));
         textlib_ = CreateItemData(0, "tlib.txt");
         ASSERT_TRUE(characters_ && play_list_ && textlib_);
-        for (const std::string& line : Split(Utf8(Slurp(kGame + "system/ilvane.res")), '\n')) {
+        for (const std::string& line :
+             Split(Utf8(ReadFileBytes(kGame + "system/ilvane.res")), '\n')) {
             if (line.empty() || line[0] == '/') continue;
             const size_t blank = line.find(' ');
             if (blank != std::string::npos)
