@@ -92,14 +92,13 @@ protected:
     }
 };
 
-TEST_F(GraphicsBmp, TwentyFourBitImagesWithOrWithoutFileHeader) {
-    const std::vector<uint32_t> expected = {0x0000FF, 0x00FF00, 0xFF0000,
-                                            0x101010, 0x202020, 0x303030};
+// (Every variant the loader takes, with and without a file header, a gap before the bits,
+// top-down rows, 8, 4 and 1 bits and both run-length codings, is drawn in the gfx_bmp_files
+// golden; these are the cases it does not show.)
+TEST_F(GraphicsBmp, TwentyFourBitImagesGetTheColourCubePalette) {
     int w = 0, h = 0;
-    EXPECT_EQ(Load(Bmp(Info40(3, 2, 24), "", Bits24()), &w, &h), expected);
+    EXPECT_EQ(Load(Bmp(Info40(3, 2, 24), "", Bits24()), &w, &h).size(), 6u);
     EXPECT_EQ(w * 10 + h, 32);
-    EXPECT_EQ(Load(Bmp(Info40(3, 2, 24), "", Bits24(), false)), expected);
-    EXPECT_EQ(Load(Bmp(Info40(3, 2, 24), "", Bits24(), true, 7)), expected);
     // The colour cube palette: red in steps of 32, then green, then blue in steps of 64.
     const std::vector<BmpPaletteEntry>& palette = HostBmpState().palette;
     ASSERT_EQ(palette.size(), 256u);
@@ -110,12 +109,9 @@ TEST_F(GraphicsBmp, TwentyFourBitImagesWithOrWithoutFileHeader) {
     EXPECT_EQ(rgb(8), 32 << 8);
     EXPECT_EQ(rgb(64), 64);
     EXPECT_EQ(rgb(255), 224 << 16 | 224 << 8 | 192);
-    // Top-down rows load upright when the image size is given.
-    std::string top_down = Bits24().substr(12) + Bits24().substr(0, 12);
-    EXPECT_EQ(Load(Bmp(Info40(3, -2, 24, 0, 24), "", top_down)), expected);
 }
 
-TEST_F(GraphicsBmp, PaletteImagesTakeTheirColourTable) {
+TEST_F(GraphicsBmp, PaletteIndexesBeyondTheTableAreBlack) {
     // 8 bits with 16 colours used: 16 entries; index 20 is beyond the table and black.
     std::string table;
     for (uint32_t i = 0; i < 16; ++i)
@@ -126,33 +122,16 @@ TEST_F(GraphicsBmp, PaletteImagesTakeTheirColourTable) {
     EXPECT_EQ(HostBmpState().palette.size(), 16u);
     EXPECT_EQ(HostBmpState().colours.size(), 16u);
     EXPECT_EQ(HostBmpState().header.colours_used, 16u);
-
-    // 4 bits (16 colours by default) and 1 bit (2 colours).
-    bits = std::string("\x12\x30\x00\x00", 4) + std::string("\xF0\x00\x00\x00", 4);
-    EXPECT_EQ(Load(Bmp(Info40(3, 2, 4), table, bits)),
-              (std::vector<uint32_t>{0xE1E1E1, 0, 0, 0x0F0F0F, 0x1E1E1E, 0x2D2D2D}));
+    // Without an image size it is computed from the formula.
     bits = std::string("\xA0\x00\x00\x00", 4) + std::string("\x60\x00\x00\x00", 4);
-    EXPECT_EQ(Load(Bmp(Info40(3, 2, 1), Quads({0x000000, 0x0080FF}), bits)),
-              (std::vector<uint32_t>{0, 0x0080FF, 0x0080FF, 0x0080FF, 0, 0x0080FF}));
-    EXPECT_EQ(HostBmpState().header.size_image, 8u);  // computed from the formula
+    EXPECT_EQ(Load(Bmp(Info40(3, 2, 1), Quads({0x000000, 0x0080FF}), bits)).size(), 6u);
+    EXPECT_EQ(HostBmpState().header.size_image, 8u);
 }
 
-TEST_F(GraphicsBmp, RunLengthImagesDecode) {
+TEST_F(GraphicsBmp, RunLengthImagesWithoutAnImageSizeStillDecode) {
     std::string table = Quads({0, 0x111111, 0x222222, 0x333333});
-    // Bottom row: a run of 2 (index 1), a literal of 3 (2, 3, 1) padded, end of line. Then a
-    // delta of (1, 1) skips the second row; a run of 1 on the third; end of bitmap.
-    std::string rle = std::string("\x02\x01\x00\x03\x02\x03\x01\x00\x00\x00", 10) +
-                      std::string("\x00\x02\x01\x01\x01\x02\x00\x01", 8);
-    EXPECT_EQ(Load(Bmp(Info40(5, 3, 8, 1, uint32_t(rle.size()), 4), table, rle)),
-              (std::vector<uint32_t>{0, 0x222222, 0, 0, 0,  // top row: the run at x = 1
-                                     0, 0, 0, 0, 0,         // skipped
-                                     0x111111, 0x111111, 0x222222, 0x333333, 0x111111}));
-    // 4 bits: a run of 3 alternating 1, 2; a literal of 3 nibbles 3, 0, 1; end of bitmap.
-    rle = std::string("\x03\x12\x00\x03\x30\x10\x00\x01", 8);
-    EXPECT_EQ(Load(Bmp(Info40(6, 1, 4, 2, uint32_t(rle.size()), 4), table, rle)),
-              (std::vector<uint32_t>{0x111111, 0x222222, 0x111111, 0x333333, 0, 0x111111}));
-    // With no image size the uncompressed size is read: the file's shorter data still decodes.
-    rle = std::string("\x05\x03\x00\x01", 4);
+    // The uncompressed size is read: the file's shorter data still decodes.
+    std::string rle = std::string("\x05\x03\x00\x01", 4);
     EXPECT_EQ(Load(Bmp(Info40(5, 1, 8, 1, 0, 4), table, rle)),
               (std::vector<uint32_t>(5, 0x333333)));
 }

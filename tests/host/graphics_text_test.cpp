@@ -1,4 +1,4 @@
-// Text output: cells, advances, the three fonts, one-piece drawing and italics.
+// Text output: cells, advances, the three fonts, italics and the glyph cache.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,17 +84,7 @@ TEST_F(GraphicsText, HalfWidthKatakanaAndWesternBytesUseTheirOwnFonts) {
     EXPECT_NE(narrow, wide);
 }
 
-TEST_F(GraphicsText, OnePieceTextMovesByTheGlyphsOwnAdvances) {
-    // Half-width characters in the bold Mincho are half a cell plus the pixel of the bold.
-    const int advance = HostFontGlyph(HostFontKind::kMincho, 16, false, 'A').advance;
-    EXPECT_EQ(advance, 9);
-    EXPECT_EQ(Draw({{4, "AB", FONT_ONE_PIECE}}),
-              Draw({{4, "A", FONT_ONE_PIECE}, {4 + advance, "B", FONT_ONE_PIECE}}));
-    EXPECT_NE(Draw({{4, "AB", FONT_ONE_PIECE}}), Draw({{4, "AB"}}));
-    EXPECT_EQ(Draw({{4, "漢字"_sj, FONT_ONE_PIECE}}),
-              Draw({{4, "漢"_sj, FONT_ONE_PIECE}, {4 + 17, "字"_sj, FONT_ONE_PIECE}}));
-}
-
+// (One-piece text, italics and other sizes are drawn in the gfx_text golden.)
 TEST_F(GraphicsText, ItalicsLeanAndGlyphsAreCachedOnce) {
     EXPECT_NE(Draw({{4, "漢A"_sj, FONT_ITALIC}}), Draw({{4, "漢A"_sj}}));
     Draw({{4, "漢字かなｶﾅABC"_sj}});

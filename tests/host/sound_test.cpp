@@ -41,18 +41,22 @@ std::string square_wave() {
     return wav + data;
 }
 
-// One piano note of a second, as a format-0 standard MIDI file.
-std::string one_note() {
-    std::string track = {0x00,       char(0xC0), 0x00,                   // program 0
-                         0x00,       char(0x90), 60,         100,        // note on
-                         char(0x83), 0x60,       char(0x80), 60,  0x40,  // 480 ticks later: off
-                         0x00,       char(0xFF), 0x2F,       0x00};
+// A format-0 standard MIDI file of one track, 480 ticks a quarter.
+std::string smf0(const std::string& track) {
     std::string smf = "MThd";
     put(smf, 6, 4, true);
-    smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};  // 480 ticks a quarter
+    smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};
     smf += "MTrk";
     put(smf, uint32_t(track.size()), 4, true);
     return smf + track;
+}
+
+// One piano note of a second.
+std::string one_note() {
+    return smf0({0x00, char(0xC0), 0x00,                  // program 0
+                 0x00, char(0x90), 60, 100,               // note on
+                 char(0x83), 0x60, char(0x80), 60, 0x40,  // 480 ticks later: off
+                 0x00, char(0xFF), 0x2F, 0x00});
 }
 
 // A MIDI file wrapped in a RIFF "RMID" file, with `before` (whole chunks) ahead of its data.
@@ -66,15 +70,9 @@ std::string rmid(const std::string& smf, const std::string& before = "") {
     return riff + body;
 }
 
-// A format-0 file of one program change and a long rest: plays, but sounds nothing.
+// One program change and a long rest: plays, but sounds nothing.
 std::string short_silence() {
-    std::string track = {0x00, char(0xC0), 0x00, char(0x8F), 0x00, char(0xFF), 0x2F, 0x00};
-    std::string smf = "MThd";
-    put(smf, 6, 4, true);
-    smf += std::string{0x00, 0x00, 0x00, 0x01, 0x01, char(0xE0)};
-    smf += "MTrk";
-    put(smf, uint32_t(track.size()), 4, true);
-    return smf + track;
+    return smf0({0x00, char(0xC0), 0x00, char(0x8F), 0x00, char(0xFF), 0x2F, 0x00});
 }
 
 class SoundTest : public NomaTest {
