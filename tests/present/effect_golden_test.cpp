@@ -3,13 +3,8 @@
 // a middle step (the white-out at its end). NOMA_UPDATE_GOLDEN=1 writes the references anew.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "host/raster.h"
 #include "host/sjis_literal.h"
-#include "kernel/event.h"
-#include "kernel/scheduler.h"
-#include "kernel/task.h"
 #include "present/effect_data.h"
 #include "present/effect_task.h"
 #include "present_env.h"
@@ -24,8 +19,7 @@ class EffectGoldenTest : public PresentTest {
 protected:
     void SetUp() override {
         PresentTest::SetUp();
-        SendEvent(TASK_ID_MANAGER, TASK_ID_EFFECT, EVENT_START);
-        Pump(EffectTask, g_tasks.effect);
+        StartEffects();
     }
 
     // A scene: diagonal colour bands over the whole window.
@@ -38,22 +32,6 @@ protected:
                 const uint32_t colours[4] = {0x6A3C1E, 0x8C6432, 0x3C5A28, 0x4A78A0};
                 HostSetPixel(left + x, top + y, colours[band] + uint32_t(y / 4));
             }
-    }
-
-    void Request(uint16_t type, Handle window, Handle object, uint32_t colour) {
-        EventRecord* e = event_record(SendEvent(owner_id_, TASK_ID_EFFECT, EVENT_EFFECT_REQUEST));
-        e->long_a = type;
-        e->value = colour;
-        EffectRequestData d{0, window, 0, 0, 0, 0, object};
-        std::memcpy(e->data, &d, sizeof d);
-        Pump(EffectTask, g_tasks.effect);
-    }
-
-    void Tick(int n) {
-        for (int i = 0; i < n; ++i) {
-            SendEvent(TASK_ID_EVENT, TASK_ID_ALL, EVENT_TICK);
-            Pump(EffectTask, g_tasks.effect);
-        }
     }
 };
 
@@ -74,8 +52,8 @@ TEST_F(EffectGoldenTest, OutlinedPageHalfTypedAndComplete) {
                       "夕暮れの街道に<font_color gold>金色<font_color white>の光が差す。"
                       "旅人は足を止め、<font_size 2>遠く<font_size 1>を見た。\n"
                       "「ここから先は、ひとりで行くのだ」と、老人は言った。"_sj);
-    Request(EFFECT_TEXT, window, object, 0xFFFFFF);
-    Tick(24);
+    RequestEffect(EFFECT_TEXT, window, object);
+    TickEffects(24);
     CompareGolden("effect_text_midway.png");
     RedrawEffect(owner_, object, 0);
     CompareGolden("effect_text_page.png");
@@ -92,11 +70,11 @@ TEST_F(EffectGoldenTest, WipesAtAMiddleStepAndTheEndOfAWhiteOut) {
         set_window_mode(w, WIN_DRAWABLE);
         Scene(w);
     }
-    Request(EFFECT_LINE_GRID, grid, 1, 0x40E0FF);
-    Request(EFFECT_BAND_WIPE, bands, 2, 0x202020);
-    Request(EFFECT_BLACK_OUT, black, 3, 0);
-    Request(EFFECT_WHITE_OUT, white, 4, 0);
-    Tick(10);  // the white-out ended on its fourth tick
+    RequestEffect(EFFECT_LINE_GRID, grid, 1, 0, 0x40E0FF);
+    RequestEffect(EFFECT_BAND_WIPE, bands, 2, 0, 0x202020);
+    RequestEffect(EFFECT_BLACK_OUT, black, 3, 0, 0);
+    RequestEffect(EFFECT_WHITE_OUT, white, 4, 0, 0);
+    TickEffects(10);  // the white-out ended on its fourth tick
     CompareGolden("effect_wipes.png");
 }
 
@@ -104,15 +82,11 @@ TEST_F(EffectGoldenTest, RevealHalfWay) {
     Handle gc = CreateGC(0x1E1E28, 0x505064, 0x0A0A10, 0xFFFFFF);
     Handle window = OpenWindow(0, 0, kWidth, kHeight, WIN_NOBACK, gc);
     Scene(window);
-    EventRecord* e = event_record(SendEvent(owner_id_, TASK_ID_EFFECT, EVENT_EFFECT_REQUEST));
-    e->long_a = EFFECT_CAPTURE;
-    EffectRequestData d{0, window, 40, 30, 240, 180, 9};
-    std::memcpy(e->data, &d, sizeof d);
-    Pump(EffectTask, g_tasks.effect);
-    Tick(1);
+    RequestEffect(EFFECT_CAPTURE, window, 9, 0, 0, 40, 30, 240, 180);
+    TickEffects();
     FillRectangle(window, 0, 0, kWidth, kHeight, 0x1E1E28);
-    Request(EFFECT_REVEAL, window, 9, 0);
-    Tick(9);  // the passes of the 5th and 10th counted ticks: half of the rows are back
+    RequestEffect(EFFECT_REVEAL, window, 9, 0, 0);
+    TickEffects(9);  // the passes of the 5th and 10th counted ticks: half of the rows are back
     CompareGolden("effect_reveal_halfway.png");
 }
 

@@ -31,33 +31,12 @@ class EffectTest : public PresentTest {
 protected:
     void SetUp() override {
         PresentTest::SetUp();
-        SendEvent(TASK_ID_MANAGER, TASK_ID_EFFECT, EVENT_START);
-        Run();
+        StartEffects();
         gc_ = CreateGC(0x303030, 0x606060, 0x101010, 0xFFFFFF);
     }
 
     void Run() { Pump(EffectTask, g_tasks.effect); }
-
-    void Request(uint16_t type, Handle window, Handle object = 0, uint32_t mode = 0,
-                 uint32_t color = 0xFFFFFF, int x = 0, int y = 0, int width = 0, int height = 0,
-                 uint16_t word = 7) {
-        Handle h = SendEvent(owner_id_, TASK_ID_EFFECT, EVENT_EFFECT_REQUEST);
-        EventRecord* e = event_record(h);
-        e->word_a = word;
-        e->long_a = type;
-        e->value = color;
-        EffectRequestData d{mode,           window,          int16_t(x), int16_t(y),
-                            int16_t(width), int16_t(height), object};
-        std::memcpy(e->data, &d, sizeof d);
-        Run();
-    }
-
-    void Tick(int n = 1) {
-        for (int i = 0; i < n; ++i) {
-            SendEvent(TASK_ID_EVENT, TASK_ID_ALL, EVENT_TICK);
-            Run();
-        }
-    }
+    void Tick(int n = 1) { TickEffects(n); }
 
     // Notices to the owner, oldest first; forgets them.
     std::vector<EventRecord> Notices() {
@@ -87,7 +66,7 @@ protected:
     Handle Text(const std::string& text, int width = 200, int height = 140, uint32_t mode = 0) {
         window_ = OpenWindow(20, 20, width, height, 0, gc_);
         Handle object = MessageObject(window_, gc_, text);
-        Request(EFFECT_TEXT, window_, object, mode);
+        RequestEffect(EFFECT_TEXT, window_, object, mode);
         return object;
     }
 
@@ -205,7 +184,7 @@ TEST_F(EffectTest, SecondRequestForTheSameObjectReplacesTheFirst) {
     Handle object = Text("あいうえお"_sj);
     Tick(3);
     EXPECT_GT(Inked(), 0);
-    Request(EFFECT_TEXT, window_, object, 0);
+    RequestEffect(EFFECT_TEXT, window_, object, 0);
     std::vector<EventRecord> n = Notices();
     ASSERT_EQ(n.size(), 1u);
     EXPECT_EQ(n[0].code, EFFECT_REPLACED);
@@ -295,7 +274,7 @@ TEST_F(EffectTest, AWindowThatCannotBeDrawnPausesTypingAndRefusesRedraws) {
     set_rectangle(inner, 10, 10, 180, 100);
     window_depth();
     Handle object = MessageObject(inner, gc_, "あいう"_sj);
-    Request(EFFECT_TEXT, top, object);
+    RequestEffect(EFFECT_TEXT, top, object);
     Tick();
     EXPECT_EQ(Record(object).position, 2u);
     clear_window_mode(inner, WIN_DRAWABLE);
@@ -324,8 +303,8 @@ TEST_F(EffectTest, WindowClosingMidWayStopsTheEffect) {
 
     // A wipe in a window about to be redrawn ends too; a capture outlives the redraw.
     Handle w = OpenWindow(0, 0, 100, 100, 0, gc_);
-    Request(EFFECT_BAND_WIPE, w, 0, 0, 0xFF);
-    Request(EFFECT_CAPTURE, w, 1, 0, 0, 0, 0, 10, 10);
+    RequestEffect(EFFECT_BAND_WIPE, w, 0, 0, 0xFF);
+    RequestEffect(EFFECT_CAPTURE, w, 1, 0, 0, 0, 0, 10, 10);
     set_window_mode(w, WIN_REDRAW);
     clear_window_mode(w, WIN_DRAWABLE);
     Tick();
@@ -350,7 +329,7 @@ TEST_F(EffectTest, WipesAndFadesEndOnTheirTickWithTheirNotice) {
     for (const WipeCase& c : cases) {
         SCOPED_TRACE(c.type);
         Handle w = OpenWindow(10, 10, 200, 150, 0, gc_);
-        Request(c.type, w, 0, 0, 0x0000FF);
+        RequestEffect(c.type, w, 0, 0, 0x0000FF);
         Tick(c.ticks - 1);
         EXPECT_TRUE(Notices().empty());
         Tick();
@@ -381,7 +360,7 @@ TEST_F(EffectTest, WipeStepsFollowTheClockTicks) {
     for (const WipeCase& c : cases) {
         SCOPED_TRACE(c.type);
         Handle w = OpenWindow(10, 10, 200, 150, 0, gc_);
-        Request(c.type, w, 0, 0, 0x0000FF);
+        RequestEffect(c.type, w, 0, 0, 0x0000FF);
         int ticks = 0;
         for (int cycle = 0; cycle < 2000 && Notices().empty(); ++cycle) {
             Handle before = g_event_tail;
@@ -409,13 +388,13 @@ TEST_F(EffectTest, CaptureAndRevealRestoreTheExactPixels) {
     std::vector<uint32_t> before(HostSurfacePixels(), HostSurfacePixels() + kWidth * kHeight);
     int bitmaps = HostBitmapCount();
     const Handle area = 77;  // the capture is keyed by its "object"
-    Request(EFFECT_CAPTURE, w, area, 0, 0, 30, 20, 101, 41);
+    RequestEffect(EFFECT_CAPTURE, w, area, 0, 0, 30, 20, 101, 41);
     Tick();
     EXPECT_EQ(HostBitmapCount(), bitmaps + 21);
     HostFillRect(0, 0, 200, 150, 0x123456);
     Tick(10);
     EXPECT_EQ(Pixel(30, 20), 0x123456u) << "the capture waits for the reveal";
-    Request(EFFECT_REVEAL, w, area);
+    RequestEffect(EFFECT_REVEAL, w, area);
     EXPECT_EQ(Record(area, EFFECT_REVEAL).type, EFFECT_REVEAL);
     int ticks = 0;
     while (EffectCount() && ticks < 100) {
@@ -442,26 +421,26 @@ TEST_F(EffectTest, CaptureAndRevealRestoreTheExactPixels) {
 
 TEST_F(EffectTest, AbsurdRequestsEndQuietly) {
     int bitmaps = HostBitmapCount();
-    Request(EFFECT_LINE_GRID, 0);  // no window
-    Request(EFFECT_CAPTURE, OpenWindow(0, 0, 50, 50), 5, 0, 0, 0, 0, 0, 10);
-    Request(EFFECT_CAPTURE, OpenWindow(60, 0, 50, 50), 6, 0, 0, 0, 0, -4, -4);
+    RequestEffect(EFFECT_LINE_GRID, 0);  // no window
+    RequestEffect(EFFECT_CAPTURE, OpenWindow(0, 0, 50, 50), 5, 0, 0, 0, 0, 0, 10);
+    RequestEffect(EFFECT_CAPTURE, OpenWindow(60, 0, 50, 50), 6, 0, 0, 0, 0, -4, -4);
     Tick();
     EXPECT_EQ(EffectCount(), 0);
     EXPECT_EQ(HostBitmapCount(), bitmaps);
 
     // A message object without text (or no object at all) ends at its first step.
     Handle w = OpenWindow(120, 0, 50, 50);
-    Request(EFFECT_TEXT, w, 0x4444);
+    RequestEffect(EFFECT_TEXT, w, 0x4444);
     Tick();
     EXPECT_EQ(NoticeCodes(), std::vector<uint16_t>{EFFECT_DONE});
 
     // An unknown type lives on and is logged on every tick.
-    Request(42, w, 0, 0, 0, 0, 0, 0, 0, 9);
+    RequestEffect(42, w, 0, 0, 0, 0, 0, 0, 0, 9);
     Tick(3);
     EXPECT_EQ(LogCount("NON suport effect request. type 42"), 3);
 
     // Type 6 changes the mode of the effect with that window and request word.
-    Request(EFFECT_SET_MODE, w, 0, 9, 0, 0, 0, 0, 0, 9);
+    RequestEffect(EFFECT_SET_MODE, w, 0, 9, 0, 0, 0, 0, 0, 9);
     EXPECT_EQ(Record(0, 42).mode, 9u);
 }
 

@@ -1,5 +1,6 @@
 #include "present_env.h"
 
+#include <cstring>
 #include <map>
 
 #include "host/surface.h"
@@ -72,13 +73,31 @@ void PresentTest::SetMessageText(Handle object, const std::string& text) {
     g_messages[object].text = text;
 }
 
-uint32_t PresentTest::Pixel(int x, int y) {
-    return HostSurfacePixels()[y * kWidth + x] & 0xFFFFFF;
+void PresentTest::StartEffects() {
+    SendEvent(TASK_ID_MANAGER, TASK_ID_EFFECT, EVENT_START);
+    Pump(EffectTask, g_tasks.effect);
 }
 
-int PresentTest::LogCount(const std::string& part) {
-    int n = 0;
-    for (const std::string& line : LogLines())
-        n += line.find(part) != std::string::npos;
-    return n;
+void PresentTest::RequestEffect(uint16_t type, Handle window, Handle object, uint32_t mode,
+                                uint32_t color, int x, int y, int width, int height,
+                                uint16_t word) {
+    EventRecord* e = event_record(SendEvent(owner_id_, TASK_ID_EFFECT, EVENT_EFFECT_REQUEST));
+    e->word_a = word;
+    e->long_a = type;
+    e->value = color;
+    EffectRequestData d{mode,           window,          int16_t(x), int16_t(y),
+                        int16_t(width), int16_t(height), object};
+    std::memcpy(e->data, &d, sizeof d);
+    Pump(EffectTask, g_tasks.effect);
+}
+
+void PresentTest::TickEffects(int n) {
+    for (int i = 0; i < n; ++i) {
+        SendEvent(TASK_ID_EVENT, TASK_ID_ALL, EVENT_TICK);
+        Pump(EffectTask, g_tasks.effect);
+    }
+}
+
+uint32_t PresentTest::Pixel(int x, int y) {
+    return HostSurfacePixels()[y * kWidth + x] & 0xFFFFFF;
 }

@@ -28,8 +28,14 @@ protected:
     Handle MessageObject(Handle window, Handle gc, const std::string& text);
     void SetMessageText(Handle object, const std::string& text);
 
+    // EffectTask started, and requests and tick events from the owner run through it.
+    void StartEffects();
+    void RequestEffect(uint16_t type, Handle window, Handle object = 0, uint32_t mode = 0,
+                       uint32_t color = 0xFFFFFF, int x = 0, int y = 0, int width = 0,
+                       int height = 0, uint16_t word = 7);
+    void TickEffects(int n = 1);
+
     uint32_t Pixel(int x, int y);
-    int LogCount(const std::string& part);
     void CompareGolden(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
