@@ -33,14 +33,10 @@
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-
 class DialogTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nBACKSCREEN_COLOR 25\n");
         std::string messages;  // line n is message n
         for (int i = 1; i <= 80; ++i)
             messages += (i == 72 ? std::string("タスクの指定が<font_color red>正しくありません"_sj)
@@ -48,10 +44,7 @@ protected:
                                    : "message " + std::to_string(i)) +
                         "\n";
         WriteFile("SYSTEM.MSG", messages);
-        g_screen_width = kWidth;
-        g_screen_height = kHeight;
-        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
-        StartWindowSystem();
+        UseScreen(640, 480, "BACKSCREEN_COLOR 25\n");
         manager_ = RegisterTask("NomaManager", TASK_ID_MANAGER, 0);
         OpenTaskEvents(manager_);
         CreateSystemDialogs(manager_);
@@ -68,13 +61,9 @@ protected:
     // Input lines whose times count from now. A close a minute later ends a dialog that the
     // lines failed to answer, so that a fault fails the test instead of holding it.
     void Script(std::initializer_list<std::pair<int, const char*>> events) {
-        std::string lines;
-        for (const auto& [at, what] : events)
-            lines += std::to_string(HostTickCount() + at) + " " + what + "\n";
-        lines += std::to_string(HostTickCount() + 60000) + " close\n";
-        WriteFile("dialog.input", lines);
-        std::string error;
-        ASSERT_TRUE(HostLoadScript("dialog.input", &error)) << error;
+        std::vector<std::pair<int, const char*>> lines(events);
+        lines.push_back({60000, "close"});
+        PlayFromNow(lines);
     }
     // The absolute centre of a dialog's button.
     std::string ButtonPoint(int dialog, int value) {
@@ -86,34 +75,6 @@ protected:
 
     Handle manager_ = 0;
 };
-
-TEST_F(DialogTest, FourCentredDialogsWithTheirButtonsInPlace) {
-    struct Expected {
-        int dialog, height;
-        std::vector<std::pair<int, std::string>> buttons;  // x, label
-    };
-    const Expected expected[] = {
-        {DIALOG_ERROR, 280, {{66, Sj("再起動")}, {266, Sj(" 終  了 ")}}},
-        {DIALOG_SYSTEM_MESSAGE, 280, {{280, "O K"}}},
-        {DIALOG_MESSAGE, 200, {{280, "O K"}}},
-        {DIALOG_YES_NO, 200, {{66, "Yes"}, {266, "N o"}}},
-    };
-    for (const Expected& e : expected) {
-        Handle w = SystemDialogWindow(e.dialog);
-        ASSERT_NE(w, 0u) << e.dialog;
-        EXPECT_EQ(window_record(w)->width, 400) << "50 half-width cells of the system font";
-        EXPECT_EQ(window_record(w)->height, e.height);
-        EXPECT_EQ(window_record(w)->owner, manager_);
-        ASSERT_EQ(ObjectCount(w, OBJ_MESSAGE_BUTTON), int(e.buttons.size()));
-        for (size_t i = 0; i < e.buttons.size(); ++i) {
-            ObjectRecord* b = object_record(ReqObject(w, uint16_t(i + 1)));
-            ASSERT_NE(b, nullptr);
-            EXPECT_EQ(window_record(b->window)->x, e.buttons[i].first);
-            EXPECT_EQ(window_record(b->window)->y, e.height - 20 - 20);
-            EXPECT_STREQ(b->text, e.buttons[i].second.c_str());
-        }
-    }
-}
 
 TEST_F(DialogTest, AClickDuringTheGuardSecondDoesNotAnswer) {
     std::string ok = ButtonPoint(DIALOG_MESSAGE, 1);
@@ -144,29 +105,21 @@ TEST_F(DialogTest, YesNoTakesReturnEscapeOrAButton) {
     EXPECT_TRUE(ManagerCodes().empty());
 }
 
-TEST_F(DialogTest, TheErrorReportRestartsInOrderOrDumpsAndEnds) {
-    std::string first = ButtonPoint(DIALOG_ERROR, 1), second = ButtonPoint(DIALOG_ERROR, 2);
-    std::string down1 = "down " + first + " left", down2 = "down " + second + " left";
-    std::string move1 = "move " + first, move2 = "move " + second;
-
+// (The restart and the end in order run in the whole-system dialog runs.)
+TEST_F(DialogTest, TheErrorReportNamesTheTaskAndItsSecondButtonDumpsTheSystemData) {
     Script({{1100, "key 32"}});
-    SystemErrorReport(manager_, 72, "detail");
+    SystemErrorReport(0, 72, nullptr);
     EXPECT_FALSE(TestSystemFlag(FLAG_ERROR_REPORT)) << "a key only closes it";
     EXPECT_TRUE(ManagerCodes().empty());
-    EXPECT_TRUE(Logged("NomaManagerでエラーが発生！"_sj));
-
-    Script({{1100, move1.c_str()}, {1120, down1.c_str()}, {1200, "up"}});
-    SystemErrorReport(0, 72, nullptr);
     EXPECT_TRUE(Logged("でエラーが発生！"_sj)) << "no task and no TASK trace: an empty name";
-    EXPECT_TRUE(TestSystemFlag(FLAG_ERROR_REPORT));
-    EXPECT_EQ(ManagerCodes(), std::vector<uint16_t>{EVENT_SHUTDOWN});
-    EXPECT_FALSE(HostScreenClosed());
-    EXPECT_TRUE(ReadFile("core.dmp").empty());
 
     std::memcpy(g_system.system_name, "NOMA", 5);
     g_system.cycle_counter = 0x12345678;
-    Script({{1100, move2.c_str()}, {1120, down2.c_str()}, {1200, "up"}});
+    std::string end = ButtonPoint(DIALOG_ERROR, 2);
+    std::string down = "down " + end + " left", move = "move " + end;
+    Script({{1100, move.c_str()}, {1120, down.c_str()}, {1200, "up"}});
     SystemErrorReport(manager_, 72, nullptr);
+    EXPECT_TRUE(Logged("NomaManagerでエラーが発生！"_sj));
     std::string dump = ReadFile("core.dmp");
     ASSERT_EQ(dump.size(), kCoreDumpSize);
     // The system data block comes first (its flags gained the stop flag since).
@@ -175,7 +128,6 @@ TEST_F(DialogTest, TheErrorReportRestartsInOrderOrDumpsAndEnds) {
     std::memcpy(&counter, dump.data() + offsetof(SystemData, cycle_counter), 4);
     EXPECT_EQ(counter, 0x12345678u);
     EXPECT_TRUE(HostScreenClosed());
-    EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
     ClearSystemFlag(FLAG_STOP | FLAG_ERROR_REPORT);
 }
 
@@ -228,7 +180,7 @@ using DialogGoldenTest = DialogTest;
 // Each dialog as it is shown, photographed by a "shot" line while it waits; the screen under
 // it comes back when it closes.
 TEST_F(DialogGoldenTest, EachDialogAsShown) {
-    std::vector<uint32_t> before(HostSurfacePixels(), HostSurfacePixels() + kWidth * kHeight);
+    std::vector<uint32_t> before(HostSurfacePixels(), HostSurfacePixels() + 640 * 480);
     std::string folder = std::string(NOMA_SOURCE_DIR) + "/tests/golden/";
     bool update = std::getenv("NOMA_UPDATE_GOLDEN");
     auto shot = [&](const char* name) {
@@ -236,16 +188,21 @@ TEST_F(DialogGoldenTest, EachDialogAsShown) {
     };
     struct Case {
         const char* file;
+        int dialog;
         void (*show)();
     };
     const Case cases[] = {
-        {"dialog_error.png", [] { SystemErrorReport(g_tasks.manager, 72, "詳細の行 detail"_sj); }},
-        {"dialog_system.png", [] { SystemMessageDialog(71, "ファイル名.res"_sj); }},
-        {"dialog_message.png", [] { MessageDialog("メッセージです。\n二行目 second line"_sj); }},
-        {"dialog_yesno.png", [] { YesNoDialog("セーブしますか？"_sj); }},
+        {"dialog_error.png", DIALOG_ERROR,
+         [] { SystemErrorReport(g_tasks.manager, 72, "詳細の行 detail"_sj); }},
+        {"dialog_system.png", DIALOG_SYSTEM_MESSAGE,
+         [] { SystemMessageDialog(71, "ファイル名.res"_sj); }},
+        {"dialog_message.png", DIALOG_MESSAGE,
+         [] { MessageDialog("メッセージです。\n二行目 second line"_sj); }},
+        {"dialog_yesno.png", DIALOG_YES_NO, [] { YesNoDialog("セーブしますか？"_sj); }},
     };
     g_tasks.manager = manager_;
     for (const Case& c : cases) {
+        EXPECT_EQ(window_record(SystemDialogWindow(c.dialog))->owner, manager_) << c.file;
         std::string line = shot(c.file);
         Script({{1050, line.c_str()}, {1100, "key 15"}});
         c.show();

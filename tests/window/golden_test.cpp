@@ -4,22 +4,16 @@
 // anew (then look at them before committing).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "host/bitmap.h"
-#include "host/png.h"
 #include "host/raster_target.h"
-#include "host/screen.h"
 #include "host/sjis_literal.h"
-#include "host/surface.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
-#include "support/golden.h"
 #include "window/colors.h"
 #include "window/draw.h"
 #include "window/escaped_text.h"
@@ -27,7 +21,6 @@
 #include "window/gc.h"
 #include "window/graphic.h"
 #include "window/panel.h"
-#include "window/redraw.h"
 #include "window/tag_draw.h"
 #include "window/win_text.h"
 #include "window/window.h"
@@ -110,19 +103,11 @@ TEST_F(StartTest, ColourNamesGiveTableEntries) {
     EXPECT_EQ(Gc(gc).text, SystemColor(26));
 }
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
 class GoldenTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        WriteFile("NOMA.ini",
-                  "Sys.error.elogfile test.log\nBACKSCREEN_COLOR 25\nACTIVE_COLOR GREEN\n");
-        g_screen_width = kWidth;
-        g_screen_height = kHeight;
-        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
-        StartWindowSystem();
+        UseScreen(800, 600, "BACKSCREEN_COLOR 25\nACTIVE_COLOR GREEN\n");
         // WindowTask's initialisation clears the root and makes the title font.
         Handle window_task = RegisterTask("WindowTask", TASK_ID_WINDOW, 0);
         OpenTaskEvents(window_task);
@@ -135,20 +120,7 @@ protected:
 
     // The owner's side: answers every draw request with the window's contents.
     void Pump() {
-        for (int round = 0; round < 100; ++round) {
-            std::vector<Handle> requests;
-            for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-                if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner_)) {
-                    requests.push_back(r->value);
-                    r->destination = 0;
-                }
-            if (requests.empty()) return;
-            for (Handle w : requests) {
-                DrawContents(w);
-                RetDrawEvent(owner_, w);
-                continue_redraw_motion(w);
-            }
-        }
+        AnswerDraws(owner_, [this](Handle w) { DrawContents(w); });
     }
 
     void DrawContents(Handle w) {
@@ -183,8 +155,6 @@ protected:
         Pump();
         return w;
     }
-
-    void Compare(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
 };
@@ -238,14 +208,14 @@ TEST_F(GoldenTest, WindowsInEveryModeThenACloseThatUncoversOne) {
     Open("Messages", 470, 320, 300, 140, bars | WIN_FRAME | WIN_NOBACK | WIN_GCFILL);
     Open("NoBack", 600, 250, 100, 60, WIN_NOBACK | WIN_FRAME | WIN_CONTROLBAR);
     ASSERT_GT(window_record(covered)->depth, 1);
-    Compare("window_screen.png");
+    CompareGolden("window_screen.png");
 
     // Closing the semi-transparent window repaints the window it covered, and the window
     // behind it becomes the active one.
     close_window(semi);
     Pump();
     EXPECT_FALSE(TestSystemFlag(FLAG_REDRAW_MOTION));
-    Compare("window_after_close.png");
+    CompareGolden("window_after_close.png");
 }
 
 }  // namespace

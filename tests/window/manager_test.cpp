@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
-#include "host/clock.h"
 #include "host/input.h"
 #include "host/script_input.h"
 #include "host/sjis_literal.h"
@@ -435,14 +433,9 @@ protected:
     }
     // Plays input lines whose times count from now while WindowTask polls the buttons; returns
     // whether the owner was sent `notice`.
-    bool Play(std::initializer_list<std::pair<int, const char*>> events, uint16_t notice) {
+    bool Play(const std::vector<std::pair<int, const char*>>& events, uint16_t notice) {
         ForgetEvents();
-        std::string lines;
-        for (const auto& [at, what] : events)
-            lines += std::to_string(HostTickCount() + at) + " " + what + "\n";
-        WriteFile("drag.input", lines);
-        std::string error;
-        EXPECT_TRUE(HostLoadScript("drag.input", &error)) << error;
+        PlayFromNow(events);
         for (int i = 0; i < 60; ++i)
             WindowTask(window_task_);
         std::vector<uint16_t> codes = CodesTo(a_);

@@ -131,8 +131,6 @@ protected:
         return menu;
     }
 
-    void Compare(const char* file) { CompareScreenGolden(file, folder_); }
-
     Handle user_ = 0;
 };
 
@@ -407,7 +405,7 @@ TEST_F(MenuTest, GoldenSystemPopupWithAHighlightedItem) {
     Run();
     PointAt(g_menu_task.system_menu, g_menu_task.popup_window, 5);
     Run();
-    Compare("menu_system_popup.png");
+    CompareGolden("menu_system_popup.png");
 }
 
 TEST_F(MenuTest, GoldenSelecterAndPullDownWithADisabledItemAndATick) {
@@ -439,7 +437,7 @@ TEST_F(MenuTest, GoldenSelecterAndPullDownWithADisabledItemAndATick) {
     PointAt(choices, g_objects[selecter].window, 2);
     SendObjectEvent(TASK_ID_MENU, EVENT_MOUSE_ENTER, window, selecter);
     Run();
-    Compare("menu_selecter_pulldown.png");
+    CompareGolden("menu_selecter_pulldown.png");
 }
 
 }  // namespace

@@ -3,68 +3,29 @@
 // NOMA_UPDATE_GOLDEN=1 to write the reference anew (then look at it before committing).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "host/bitmap.h"
-#include "host/png.h"
 #include "host/raster_target.h"
-#include "host/screen.h"
 #include "host/sjis_literal.h"
-#include "host/surface.h"
-#include "kernel/event.h"
 #include "kernel/task.h"
-#include "support/golden.h"
 #include "window/colors.h"
 #include "window/gc.h"
 #include "window/graphic.h"
 #include "window/object.h"
-#include "window/redraw.h"
 #include "window/window.h"
-#include "window/window_events.h"
 #include "window/window_file.h"
 #include "window/window_manager.h"
-#include "window/window_start.h"
-#include "window/window_task.h"
 #include "window_env.h"
 
 namespace {
-
-constexpr int kWidth = 640;
-constexpr int kHeight = 400;
 
 class ObjectGoldenTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\nBACKSCREEN_COLOR 25\n");
-        g_screen_width = kWidth;
-        g_screen_height = kHeight;
-        ASSERT_TRUE(HostCreateSurface(kWidth, kHeight));
-        StartWindowSystem();
+        UseScreen(640, 400, "BACKSCREEN_COLOR 25\n");
         owner_ = NewTask("Scene");
         ForgetEvents();
     }
-
-    // The owner answers every draw request at once.
-    void Pump() {
-        for (int round = 0; round < 100; ++round) {
-            std::vector<Handle> requests;
-            for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-                if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner_)) {
-                    requests.push_back(r->value);
-                    r->destination = 0;
-                }
-            if (requests.empty()) return;
-            for (Handle w : requests) {
-                RetDrawEvent(owner_, w);
-                continue_redraw_motion(w);
-            }
-        }
-    }
-
-    void Compare(const char* file) { CompareScreenGolden(file, folder_); }
 
     Handle owner_ = 0;
 };
@@ -130,14 +91,14 @@ TEST_F(ObjectGoldenTest, EveryKindInEveryState) {
 
     HelpMessage(w, 70);
     open_window(w, 6, 22);
-    Pump();
+    AnswerDraws(owner_);
     SetHelpMessage(w, "ヘルプ行の文字 help"_sj);
-    Compare("objects.png");
+    CompareGolden("objects.png");
 
     // Pressing and releasing a text button leaves it as it was.
     set_window_mode(w, WIN_DRAWABLE);
     action_button(ReqObject(w, 10));
-    Compare("objects.png");
+    CompareGolden("objects.png");
 }
 
 TEST_F(ObjectGoldenTest, AWindowFromADefinitionFile) {
@@ -151,8 +112,8 @@ TEST_F(ObjectGoldenTest, AWindowFromADefinitionFile) {
     SetObjectOn(w, 3);
     PutInputText(w, 6, "ABC");
     open_window(w, 150, 100);
-    Pump();
-    Compare("window_file.png");
+    AnswerDraws(owner_);
+    CompareGolden("window_file.png");
 }
 
 }  // namespace

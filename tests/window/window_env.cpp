@@ -3,13 +3,16 @@
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/screen.h"
+#include "host/script_input.h"
 #include "host/surface.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
 #include "resource/resource.h"
 #include "window/colors.h"
 #include "window/font.h"
+#include "window/redraw.h"
 #include "window/window.h"
+#include "window/window_events.h"
 #include "window/window_manager.h"
 #include "window/window_objects.h"
 #include "window/window_start.h"
@@ -55,13 +58,40 @@ void WindowTest::ForgetEvents() {
         r->destination = 0;
 }
 
-uint32_t WindowTest::Pixel(int x, int y) {
-    return HostSurfacePixels()[y * kScreenWidth + x];
+void WindowTest::UseScreen(int width, int height, const std::string& ini) {
+    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n" + ini);
+    g_screen_width = int16_t(width);
+    g_screen_height = int16_t(height);
+    ASSERT_TRUE(HostCreateSurface(width, height));
+    StartWindowSystem();
 }
 
-int WindowTest::LogCount(const std::string& part) {
-    int n = 0;
-    for (const std::string& line : LogLines())
-        n += line.find(part) != std::string::npos;
-    return n;
+void WindowTest::AnswerDraws(Handle owner, const std::function<void(Handle)>& draw) {
+    for (int round = 0; round < 100; ++round) {
+        std::vector<Handle> requests;
+        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
+            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner)) {
+                requests.push_back(r->value);
+                r->destination = 0;
+            }
+        if (requests.empty()) return;
+        for (Handle w : requests) {
+            if (draw) draw(w);
+            RetDrawEvent(owner, w);
+            continue_redraw_motion(w);
+        }
+    }
+}
+
+void WindowTest::PlayFromNow(const std::vector<std::pair<int, const char*>>& events) {
+    std::string lines;
+    for (const auto& [at, what] : events)
+        lines += std::to_string(HostTickCount() + at) + " " + what + "\n";
+    WriteFile("from_now.input", lines);
+    std::string error;
+    ASSERT_TRUE(HostLoadScript("from_now.input", &error)) << error;
+}
+
+uint32_t WindowTest::Pixel(int x, int y) {
+    return HostSurfacePixels()[y * kScreenWidth + x];
 }

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/pool.h"
 #include "kernel/event.h"
+#include "support/golden.h"
 #include "support/test_env.h"
 
 class WindowTest : public NomaTest {
@@ -28,6 +31,11 @@ protected:
     // Forgets every event sent so far (they are readdressed to nobody).
     void ForgetEvents();
     uint32_t Pixel(int x, int y);
-    // Log lines that contain `part`.
-    int LogCount(const std::string& part);
+    void CompareGolden(const char* file) { CompareScreenGolden(file, folder_); }
+    // Starts the window system again on a `width` x `height` screen with these NOMA.ini lines.
+    void UseScreen(int width, int height, const std::string& ini);
+    // Answers the draw requests sent to `owner` (drawing with `draw` first) until none is left.
+    void AnswerDraws(Handle owner, const std::function<void(Handle)>& draw = nullptr);
+    // Plays input lines whose times count from now.
+    void PlayFromNow(const std::vector<std::pair<int, const char*>>& events);
 };
