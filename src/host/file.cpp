@@ -208,6 +208,7 @@ FILE* HostFileOpen(const char* name, const char* mode) {
     }
     bool reads = base[0] == 'r' || base.find('+') != std::string::npos;
     FILE* text;
+    const void* cookie;
     if (reads) {
         std::rewind(file);
         auto* stream = new MemoryStream{file, read_text(file)};
@@ -216,17 +217,19 @@ FILE* HostFileOpen(const char* name, const char* mode) {
         cookie_io_functions_t io = {memory_read, memory_write, memory_seek, memory_close};
         text = fopencookie(stream, base.c_str(), io);
         if (!text) delete stream;
+        cookie = stream;
     } else {
         auto* stream = new WriteStream{file};
         cookie_io_functions_t io = {nullptr, write_stream_write, write_stream_seek,
                                     write_stream_close};
         text = fopencookie(stream, base.c_str(), io);
         if (!text) delete stream;
+        cookie = stream;
     }
     if (!text) {
         std::fclose(file);
         return nullptr;
     }
-    HostTrackFile(text);
+    HostTrackFile(text, cookie);
     return text;
 }

@@ -9,21 +9,25 @@
 namespace {
 
 std::mutex mutex;
-std::vector<FILE*> tracked;  // in opening order
+struct TrackedFile {
+    FILE* stream;
+    const void* cookie;
+};
+std::vector<TrackedFile> tracked;  // in opening order
 
 }  // namespace
 
-void HostTrackFile(FILE* stream) {
+void HostTrackFile(FILE* stream, const void* cookie) {
     if (!stream) return;
     std::lock_guard lock(mutex);
-    tracked.push_back(stream);
+    tracked.push_back({stream, cookie});
 }
 
 int HostFileClose(FILE* stream) {
     if (!stream) return EOF;
     {
         std::lock_guard lock(mutex);
-        std::erase(tracked, stream);
+        std::erase_if(tracked, [stream](const TrackedFile& t) { return t.stream == stream; });
     }
     return std::fclose(stream);
 }
@@ -34,12 +38,12 @@ int HostOpenFileCount() {
 }
 
 int HostCloseAllFiles() {
-    std::vector<FILE*> open;
+    std::vector<TrackedFile> open;
     {
         std::lock_guard lock(mutex);
         open.swap(tracked);
     }
-    for (FILE* f : open)
-        std::fclose(f);
+    for (const TrackedFile& f : open)
+        std::fclose(f.stream);
     return int(open.size());
 }

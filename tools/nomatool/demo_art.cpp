@@ -177,7 +177,7 @@ void paint_title() {
     }
     const char* title = "DuskIlvane";
     caption(400 - text_width(title, 72) / 2, 150, title, 0xB8E4F8, 72);
-    const char* subtitle = "黄昏の森の物語"_sj;
+    const char* subtitle = "潮灯の島"_sj;
     caption(400 - text_width(subtitle, 28) / 2, 240, subtitle, 0xE0D0F0, 28);
 }
 
