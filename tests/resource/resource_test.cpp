@@ -1,11 +1,10 @@
-// Resources and records: the system resources, creation, record headers, numbers, reuse,
-// selection, refusals, a full pool, the chain check, random operations against a model of the
-// chain, and records through the pool's table growth and compaction.
+// Resources and records: creation, record headers, numbers, reuse, selection, refusals, a full
+// pool, the chain check and random operations against a model of the chain (which with the
+// bulk loader's model also checks the record index's number map).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "host/sjis_literal.h"
-#include "resource/number_map.h"
 #include "resource/task_record.h"
 #include "resource_fixture.h"
 
@@ -29,29 +27,6 @@ Handle MakeTask(int32_t id, uint16_t group) {
     return task;
 }
 
-TEST_F(ResourceTest, SystemResourcesInTheirOrderWithTheGroupNoma) {
-    const char* const names[] = {"Group", "Window", "Object", "Graphic VRAM", "Code", "Event",
-                                 "Task",  "Font",   "Menu",   "GC",           "Text", "Item"};
-    const Handle handles[] = {g_resources.group,        g_resources.window, g_resources.object,
-                              g_resources.graphic_vram, g_resources.code,   g_resources.event,
-                              g_resources.task,         g_resources.font,   g_resources.menu,
-                              g_resources.gc,           g_resources.text,   g_resources.item};
-    Handle r = g_resource_chain.first, prev = 0;
-    for (int i = 0; i < 12; ++i) {
-        ASSERT_NE(resource_attr(r), nullptr) << names[i];
-        EXPECT_EQ(r, handles[i]) << names[i];
-        EXPECT_EQ(resource_attr(r)->prev_resource, prev);
-        EXPECT_EQ(FindResource("Resource.res", names[i]), r);
-        prev = r;
-        r = resource_attr(r)->next_resource;
-    }
-    EXPECT_EQ(r, 0u);
-    EXPECT_EQ(g_resource_chain.last, g_resources.item);
-    Handle noma = search_record(g_resources.group, 0);
-    ASSERT_NE(noma, 0u);
-    EXPECT_STREQ(reinterpret_cast<GroupRecord*>(record_body(noma))->name, "NOMA");
-}
-
 TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     // The user is the owner name configured at start-up; NOMA.ini is not read again (a
     // missing USER_NAME would log a line per resource).
@@ -61,12 +36,9 @@ TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     Handle quiet = CreateResource(0, "quiet.res", "Q");
     ResourceAttr* attr = resource_attr(quiet);
     EXPECT_STREQ(attr->user, "John_with_a_rather_lo");
-    WriteFile("NOMA.ini", "Sys.error.elogfile test.log\n");
-    EXPECT_STREQ(resource_attr(CreateResource(0, "other.res", "O"))->user, "John_with_a_rather_lo");
     EXPECT_EQ(LogLines().size(), logged);
     g_system.owner_name[0] = '\0';
     EXPECT_STREQ(attr->tag, "           ");
-    EXPECT_STREQ(attr->mark, "      ");
     EXPECT_EQ(CreateResource(0, "quiet.res", "Q"), quiet);
     EXPECT_EQ(FindResource("quiet.res", "q"), 0u);  // names compare exactly
     // A task's resource takes its group and owner and is the task's last opened resource,
@@ -86,7 +58,7 @@ TEST_F(ResourceTest, CreationFillsTheAttributeBlock) {
     Handle cut = CreateResource(0, name.c_str(), data.c_str());
     EXPECT_EQ(FindResource(name.substr(0, 41).c_str(), data.substr(0, 21).c_str()), cut);
     ExpectLogged({"Ilvaneの要求でResourceを作成  AttName:loud.res"_sj,
-                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 16  top att:Resource.res  end att:loud.res"_sj, "MSG79",
+                  "\tﾘｿｰｽ･ﾃｰﾌﾞﾙ情報 count 15  top att:Resource.res  end att:loud.res"_sj, "MSG79",
                   name, "MSG80", data});
 }
 
@@ -339,70 +311,6 @@ TEST_F(ResourceTest, ReuseFollowsTheChainAfterManyMovesToOnePlace) {
     order.push_back(right);
     for (Handle h : order)
         ASSERT_EQ(CreateRecord(r, -1, 8), h);
-}
-
-TEST_F(ResourceTest, RecordsKeepTheirBytesThroughTableGrowthAndCompaction) {
-    // A small table, so that it grows many times; logging stays on so that the compaction
-    // runs its whole scan. Bodies of 8 bytes, the last item ending in the spare byte.
-    UsePool(1 << 20, 64);
-    ASSERT_TRUE(CreateSystemResources());
-    Handle r = CreateResource(0, "stable.res", "S");
-    CreateItem(r, "lo", ITEMlong, 0);
-    CreateItem(r, "hi", ITEMlong, 0);
-    for (int i = 0; i < 400; ++i) {
-        Handle h = CreateRecord(r, i, 0);
-        SetNum(h, "lo", i);
-        SetNum(h, "hi", -i - 0x01000000);
-        if (i % 97 == 0) MemoryCompaction();
-    }
-    PoolMarks before = GetPoolMarks();
-    MemoryCompaction();
-    BaseLineUp(50);
-    EXPECT_EQ(GetPoolMarks().relocate_line - GetPoolMarks().base_line,
-              before.relocate_line - before.base_line);
-    for (int i = 0; i < 400; ++i) {
-        ASSERT_EQ(GetNum(search_record(r, i), "lo"), i);
-        ASSERT_EQ(GetNum(search_record(r, i), "hi"), -i - 0x01000000);
-    }
-}
-
-// The record index's number map against std::map: inserts, repeats, lookups and removals,
-// with numbers drawn from a small range so probe runs collide, wrap and shift back.
-TEST(NumberMapTest, AgreesWithAnOrderedMap) {
-    std::mt19937 random(777);
-    for (int32_t range : {8, 300, 1 << 30}) {
-        NumberMap map;
-        std::map<int32_t, Handle> model;
-        for (int step = 0; step < 20000; ++step) {
-            int32_t number = int32_t(random() % uint32_t(range)) - range / 2;
-            Handle h = Handle(step + 1);
-            switch (random() % 4) {
-                case 0:
-                case 1: {
-                    auto [stored, inserted] = map.emplace(number, h);
-                    auto [it, model_inserted] = model.emplace(number, h);
-                    ASSERT_EQ(inserted, model_inserted);
-                    ASSERT_EQ(*stored, it->second);
-                    break;
-                }
-                case 2:
-                    map.erase(number);
-                    model.erase(number);
-                    break;
-                default: {
-                    Handle* found = map.find(number);
-                    auto it = model.find(number);
-                    ASSERT_EQ(found ? *found : 0u, it == model.end() ? 0u : it->second);
-                }
-            }
-            ASSERT_EQ(map.size(), model.size());
-            if (step % 5000 == 4999) map.reserve(map.size() + 100);
-        }
-        for (const auto& [number, handle] : model)
-            ASSERT_EQ(map.find(number) ? *map.find(number) : 0u, handle) << number;
-        map.clear();
-        EXPECT_EQ(map.find(model.begin()->first), nullptr);
-    }
 }
 
 }  // namespace
