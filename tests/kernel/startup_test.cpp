@@ -119,9 +119,7 @@ TEST_F(StartupTest, AFullKeyFileBringsTheKernelUpInOrder) {
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(TestSystemFlag(FLAG_MOTOROLA | FLAG_TEST_RUN));
     EXPECT_EQ(g_max_event, 44);  // 300 in 8 bits
-    EXPECT_EQ(g_system.cycle_wait, 5);
     EXPECT_EQ(g_system.fastsync_wait, 3);
-    EXPECT_EQ(g_use_color, 3);
     EXPECT_EQ(g_screen_width, 640);
     EXPECT_EQ(g_system.phase, PHASE_INIT);
     EXPECT_EQ(g_system.start_time.date, g_system.current_time.date);
