@@ -37,7 +37,10 @@ class Words {
 public:
     explicit Words(const char* line) : p_(line) {}
     bool next(char* out) {
-        p_ = SkipSeparators(p_);
+        // Not SkipSeparators: it stays put before trailing separators, and a line ending in
+        // blanks would then give empty words for ever.
+        while (*p_ && IsSeparator(*p_))
+            ++p_;
         if (!*p_) {
             out[0] = 0;
             return false;

@@ -347,6 +347,8 @@ TEST(AnimeScript, LinesAndSequenceNames) {
     EXPECT_STREQ(c.text, "pic%03d.bmp");
     EXPECT_EQ(ParseAnimeLine("endmotion stop,exit").flags, ANIME_STOP_FLAG | ANIME_EXIT);
     EXPECT_EQ(ParseAnimeLine("endmotion cash").flags, ANIME_KEEP);
+    EXPECT_EQ(ParseAnimeLine("endmotion loop  ").flags, ANIME_LOOP)
+        << "trailing blanks end the words";
     EXPECT_EQ(ParseAnimeLine("picture a.bmp").kind, ANIME_CMD_NONE);
     EXPECT_EQ(ParseAnimeLine("wait").a, 0);
     EXPECT_EQ(std::strlen(ParseAnimeLine(("pic " + std::string(300, 'x')).c_str()).text), 79u);
