@@ -49,6 +49,9 @@ public:
             p += 1;
         }
         ComputeRemoveBlanks(t_);
+        // A value that ends its line may carry the line break; the evaluator stops there.
+        while (!t_.empty() && (t_.back() == '\n' || t_.back() == '\r'))
+            t_.pop_back();
         for (;;) {
             size_t open = t_.find('(');
             if (open == std::string::npos) break;
@@ -162,6 +165,8 @@ private:
             return fail("missing operand before " + shown(t_, p));
         }
         std::string word = t_.substr(p, end - p);
+        if (word.find('\n') != std::string::npos)
+            return fail("a line break inside an expression: the evaluator reads on across it");
         if (is_digit(word[0])) {
             for (char c : word)
                 if (!is_digit(c)) return fail("'" + word + "' is neither a number nor a name");

@@ -333,7 +333,7 @@ void Checker::check_setting_items(const char* key, const std::vector<std::string
         if (name.empty() || name == "blank" || name == "時刻"_sj) continue;
         if (name.compare(0, 5, ".gsys") == 0 && name.size() > 6) {
             std::string item = name.substr(6);
-            if (!game_.gsys || !ItemType(game_.gsystem, item.c_str()))
+            if (!game_.gsys || ItemType(game_.gsystem, item.c_str()) < 0)
                 add(std::string(kSettingsFile) + ": " + key + ": no item " + item +
                     " in the graphic-system record");
             continue;
@@ -388,10 +388,8 @@ void Checker::check_settings() {
 // ---- pass 1: records ----
 
 bool Checker::is_string_item(const std::string& name) const {
-    // The evaluator's rule: a name path is typed by the text after its last '.'.
-    std::string item = name;
-    if (!item.empty() && item[0] == '.') item = item.substr(item.rfind('.') + 1);
-    return ItemType(game_.characters, item.c_str()) == ITEMstring;
+    // The evaluator's rule (a name path is typed by the text after its last '.').
+    return ItemType(game_.characters, name.c_str()) == ITEMstring;
 }
 
 bool Checker::resolves(const std::string& name) const {
@@ -409,7 +407,7 @@ void Checker::check_names(Handle record, const char* item, size_t offset, const 
         if (!game_.gsys)
             add_at(record, item, offset,
                    label + ": .gsys." + name + " but the game has no graphic-system record");
-        else if (!ItemType(game_.gsystem, name.c_str()))
+        else if (ItemType(game_.gsystem, name.c_str()) < 0)
             add_at(record, item, offset,
                    label + ": no item " + name + " in the graphic-system record");
     }
