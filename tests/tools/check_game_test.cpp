@@ -75,7 +75,7 @@ const char* const kEnding =
     "Compare count==2\n"
     "Compute count=3\n"
     "TEXT \"<BackGraphic><BG robyA.bmp><PlayWAVE bell.wav><PlayMIDI tune.mid><挨拶>、<名前>。\n"
-    "<CutGraphic 1,anim.ani><mput 10,10,robyA.bmp>おしまい\"\n"
+    "<CutGraphic 1,anim.ani><mput 10,10,robyA.bmp><Compute weather=sunny>おしまい\"\n"
     "EndData\n"
     "StartData\n"
     "Compare count==3\n"

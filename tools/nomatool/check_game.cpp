@@ -147,6 +147,7 @@ private:
     bool is_library_word(const std::string& name) const { return library_words_.count(name); }
 
     // Pass 2.
+    void setup_interpreter();
     void search(int max_states);
     void play_from(const State& start, std::deque<State>& queue);
     enum class Walk { End, Choice, Restored };
@@ -786,18 +787,21 @@ void Checker::play_from(const State& start, std::deque<State>& queue) {
     }
 }
 
-void Checker::search(int max_states) {
+void Checker::setup_interpreter() {
     g_active = this;
     ResetScenario();
     g_scenario.play_list = game_.play_list;
     g_scenario.text_lib = game_.text_lib;
     g_scenario.player = game_.player;
     g_scenario.gsys = game_.gsys;
-    g_scenario.mode_word = mode_word;
+    g_scenario.mode_word = mode_word;  // also for the mode labels of <Compute> in pass 1
     g_scenario.auto_save = hook_auto_save;
     g_scenario.restore_save = hook_restore_save;
     g_scenario.bad_end = hook_bad_end;
     g_scenario.get_player = hook_get_player;
+}
+
+void Checker::search(int max_states) {
     for (Handle r = FirstRecord(game_.characters); r; r = NextRecord(r))
         characters_.push_back(r);
     if (!game_.play_list || characters_.empty()) return;
@@ -841,6 +845,7 @@ GameCheck Checker::run(int max_states) {
         out_.status = 2;
         return out_;
     }
+    setup_interpreter();
     check_settings();
     check_records();
     search(max_states);
