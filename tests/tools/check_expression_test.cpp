@@ -98,3 +98,21 @@ TEST(CheckExpression, Statements) {
 }
 
 }  // namespace
+
+namespace {
+
+// What each statement reads decides which items can steer the story.
+TEST(CheckExpression, AssignmentsNameWhatTheyRead) {
+    using Assignments = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    auto none = [](const std::string&) { return false; };
+    EXPECT_EQ(CheckStatements("a=b+c;d++;e-=f*2", none).assignments,
+              (Assignments{{"a", {"b", "c"}}, {"d", {}}, {"e", {"f"}}}));
+    // A bracket's value is worked out first: every statement may have read it.
+    EXPECT_EQ(CheckStatements("a=(x+1);b=2", none).assignments,
+              (Assignments{{"a", {"x"}}, {"b", {"x"}}}));
+    EXPECT_EQ(CheckStatements("s=text;n=m", [](const std::string& n) { return n == "s"; })
+                  .assignments,
+              (Assignments{{"s", {}}, {"n", {"m"}}}));
+}
+
+}  // namespace

@@ -79,7 +79,7 @@ const char* const kEnding =
     "EndData\n"
     "StartData\n"
     "Compare count==3\n"
-    "Compute count=3\n"
+    "Compute count=3;time+=10\n"
     "TEXT おわり\n"
     "EndData\n";
 
@@ -141,21 +141,16 @@ TEST_F(CheckGameTest, EachPlantedFaultGivesItsFinding) {
          {"scene_end.res:11: record 2: Compare \"count==3&&\" does not parse: the condition ends "
           "with a connective"}},
         {"expression",
-         [] {
-             Replace("scene_end.res", "Compute count=3\nTEXT おわり",
-                     "Compute count=3;gold+\nTEXT おわり");
-         },
-         {"scene_end.res:12: record 2: Compute \"count=3;gold+\" does not parse: write '+=' to "
+         [] { Replace("scene_end.res", "time+=10\n", "time+=10;gold+\n"); },
+         {"scene_end.res:12: record 2: Compute \"count=3;time+=10;gold+\" does not parse: write "
+          "'+=' to "
           "assign to gold"}},
         {"expression in a tag",
          [] { Replace("scene_end.res", "おしまい", "<Compute gold=>おしまい"); },
          {"scene_end.res:8: record 1: <Compute> \"gold=\" does not parse: missing operand "
           "before the end"}},
         {"player item",
-         [] {
-             Replace("scene_end.res", "Compute count=3\nTEXT おわり",
-                     "Compute count=3;mana=1\nTEXT おわり");
-         },
+         [] { Replace("scene_end.res", "time+=10\n", "time+=10;mana=1\n"); },
          {"scene_end.res:12: record 2: Compute: no item mana in the player record"}},
         {"graphic-system item",
          [] { Replace("scene_end.res", "Compare count==3", "Compare count==3||.gsys.nosuch==1"); },
@@ -209,10 +204,7 @@ TEST_F(CheckGameTest, EachPlantedFaultGivesItsFinding) {
          {"scene_end.res:15: record 3: never played: no path of choices from the start state "
           "reaches it"}},
         {"dead end",
-         [] {
-             Replace("scene_end.res", "Compute count=3\nTEXT おわり",
-                     "Compute count=4\nTEXT おわり");
-         },
+         [] { Replace("scene_end.res", "count=3;time", "count=4;time"); },
          {"scene_end.res:10: record 2: after this record no scenario record matches: the game "
           "shows \"プレイデータ検索ミス\" and the story stops"}},
         {"player switch",

@@ -1,6 +1,8 @@
 // nomatool check GAMEDIR: the scenario checker. Prints one line per finding (UTF-8) on stdout
 // and a summary on stderr; exit status 0 clean, 1 findings, 2 the game cannot be loaded.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -9,8 +11,16 @@
 #include "tools/nomatool/commands.h"
 
 int CmdCheck(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: nomatool check GAMEDIR\n");
+    long states = kDefaultSearchStates;
+    if (argc == 4 && std::strcmp(argv[1], "--states") == 0) {
+        char* end = nullptr;
+        states = std::strtol(argv[2], &end, 10);
+        if (*end || states < 1 || states > 100000000) states = 0;
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc != 2 || states == 0) {
+        std::fprintf(stderr, "usage: nomatool check [--states N] GAMEDIR\n");
         return 2;
     }
     std::error_code error;
@@ -20,7 +30,7 @@ int CmdCheck(int argc, char** argv) {
                      error.message().c_str());
         return 2;
     }
-    GameCheck check = CheckGame();
+    GameCheck check = CheckGame(int(states));
     if (check.status == 2) {
         std::fprintf(stderr, "nomatool check: the game cannot be loaded: %s\n",
                      SjisToUtf8(check.fatal).c_str());

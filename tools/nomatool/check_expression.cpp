@@ -109,6 +109,7 @@ public:
     }
 
     bool statements(const std::function<bool(const std::string&)>& is_string) {
+        const size_t bracket_names = out_.names.size();  // read while brackets were replaced
         size_t p = 0;
         for (;;) {
             while (t_[p] == ';')
@@ -124,6 +125,14 @@ public:
             std::string name = t_.substr(p, name_end - p);
             if (is_digit(name[0])) return fail("a number cannot be assigned: " + name);
             out_.names.push_back(name);
+            const size_t first = out_.names.size();
+            // Names read by this statement: its own after the item, and those in brackets.
+            auto assigned = [&] {
+                std::vector<std::string> reads(out_.names.begin() + long(first), out_.names.end());
+                reads.insert(reads.end(), out_.names.begin(),
+                             out_.names.begin() + long(bracket_names));
+                out_.assignments.emplace_back(name, reads);
+            };
             char op = t_[name_end];
             size_t q = name_end;
             if (is_string(name)) {
@@ -131,10 +140,12 @@ public:
                 while (t_[q] && t_[q] != ';')
                     ++q;
                 p = q;
+                assigned();
                 continue;
             }
             if ((op == '+' || op == '-') && t_[q + 1] == op) {
                 p = q + 2;
+                assigned();
                 if (t_[p] && t_[p] != ';' && t_[p] != '\n')
                     return fail("expected ';' after " + name + op + op + ", not " + shown(t_, p));
                 continue;
@@ -152,6 +163,7 @@ public:
             if (!expression(q)) return false;
             if (t_[q] && t_[q] != ';' && t_[q] != '\n')
                 return fail("expected ';' after the value of " + name + ", not " + shown(t_, q));
+            assigned();
             p = q;
         }
     }

@@ -6,12 +6,15 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ExpressionCheck {
     std::string problem;             // empty when the text parses; else what is wrong (English)
     std::vector<std::string> names;  // item names and name paths read or assigned, in order
     std::vector<std::string> gsys;   // item names of ".gsys" references
+    // Each statement's item and the names its value reads (bracket values count for all).
+    std::vector<std::pair<std::string, std::vector<std::string>>> assignments;
 };
 
 // A condition: comparison { && or || comparison }, a comparison being expression, relation

@@ -92,17 +92,26 @@ struct PendingUnknown {
 };
 
 // A point of the story: every character record's bytes, which one is the player, the
-// automatic save's copy of the player and the background format in use (0: BG_FORMAT).
+// automatic save's copy of the player and the background format in use (0: BG_FORMAT). Two
+// states are the same when they agree on the items that can steer the story (`key`,
+// `saved_key`): a clock that only counts up does not make a loop a new path.
 struct State {
     std::vector<uint8_t> records;
     int player = 0;
     std::vector<uint8_t> saved;
     int format = 0;
+    std::vector<uint8_t> key;
+    std::vector<uint8_t> saved_key;
     bool operator<(const State& o) const {
-        return std::tie(records, player, saved, format) <
-               std::tie(o.records, o.player, o.saved, o.format);
+        return std::tie(key, player, saved_key, format) <
+               std::tie(o.key, o.player, o.saved_key, o.format);
     }
 };
+
+// Names as the item check sees them: an element "x[2]" is item x.
+std::string item_of(const std::string& name) {
+    return name.substr(0, name.find('['));
+}
 
 class Checker;
 Checker* g_active = nullptr;
@@ -172,6 +181,17 @@ private:
     std::string no_player_name_;
     std::set<std::string> library_words_;
     std::set<std::string> scripts_checked_;
+
+    // The items that steer the story: read by a condition, or feeding (through Compute) an
+    // item that is. `exact_states_` when that cannot be known (a name path, a text that does
+    // not parse): then every byte counts.
+    std::set<std::string> condition_names_;
+    std::vector<std::pair<std::string, std::vector<std::string>>> statements_;
+    std::set<std::string> steering_;
+    bool exact_states_ = false;
+    void note_names(const ExpressionCheck& result, bool condition);
+    void find_steering_items();
+    void project(Handle record, const uint8_t* bytes, size_t size, std::vector<uint8_t>& out) const;
 
     std::vector<Handle> characters_;  // the character records in chain order
     std::set<Handle> reached_;
@@ -417,6 +437,7 @@ void Checker::check_names(Handle record, const char* item, size_t offset, const 
 void Checker::check_condition(Handle record, const char* item, size_t offset,
                               const std::string& label, const std::string& text) {
     ExpressionCheck result = CheckCondition(text);
+    note_names(result, true);
     if (!result.problem.empty())
         add_at(record, item, offset, label + " \"" + text + "\" does not parse: " + result.problem);
     check_names(record, item, offset, label, result);
@@ -426,6 +447,7 @@ void Checker::check_statements(Handle record, const char* item, size_t offset,
                                const std::string& label, const std::string& text) {
     ExpressionCheck result =
         CheckStatements(text, [this](const std::string& name) { return is_string_item(name); });
+    note_names(result, false);
     if (!result.problem.empty())
         add_at(record, item, offset, label + " \"" + text + "\" does not parse: " + result.problem);
     check_names(record, item, offset, label, result);
@@ -641,15 +663,81 @@ int Checker::player_index(Handle player) const {
     return it == characters_.end() ? 0 : int(it - characters_.begin());
 }
 
+void Checker::note_names(const ExpressionCheck& result, bool condition) {
+    if (!result.problem.empty()) exact_states_ = true;
+    for (const std::string& name : result.names)
+        if (name[0] == '.' || name.find(':') != std::string::npos) exact_states_ = true;
+    if (condition) {
+        for (const std::string& name : result.names)
+            condition_names_.insert(item_of(name));
+        return;
+    }
+    for (const auto& [target, reads] : result.assignments) {
+        std::vector<std::string> items;
+        for (const std::string& name : reads)
+            items.push_back(item_of(name));
+        statements_.emplace_back(item_of(target), items);
+    }
+}
+
+void Checker::find_steering_items() {
+    steering_ = condition_names_;
+    steering_.insert("ILVrequest");
+    // The background formats' modes name the pictures BackGraphic shows.
+    for (const char* key : {"BG_FORMAT", "BG_FORMAT2", "BG_FORMAT3"}) {
+        std::vector<std::string> words = split_list(setting(key));
+        steering_.insert(words.begin() + std::min<size_t>(1, words.size()), words.end());
+    }
+    // A choice counts up `count` when `old_mode` holds its value.
+    if (steering_.count("count")) steering_.insert("old_mode");
+    // A Compute statement that sets a steering item makes what its value reads steer too.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const auto& [target, reads] : statements_) {
+            if (!steering_.count(target)) continue;
+            for (const std::string& name : reads)
+                grown |= steering_.insert(name).second;
+        }
+    }
+}
+
+void Checker::project(Handle record, const uint8_t* bytes, size_t size,
+                      std::vector<uint8_t>& out) const {
+    const uint8_t* body = record_body(record);
+    if (exact_states_ || !body) {
+        out.insert(out.end(), bytes, bytes + size);
+        return;
+    }
+    for (const std::string& name : steering_) {
+        const ItemDesc* desc = item_desc(FindItemExact(game_.characters, name.c_str()));
+        if (!desc) continue;  // reads as -1 in every state
+        const int type = desc->type;
+        const uint32_t length = type == ITEMlong ? 4 : desc->size;
+        const char* at =
+            type == ITEMlong || type == ITEMstring ? get_adr(record, name.c_str(), type) : nullptr;
+        const size_t offset = at ? size_t(reinterpret_cast<const uint8_t*>(at) - body) : size;
+        if (offset + length > size) {
+            out.insert(out.end(), bytes, bytes + size);  // a layout not understood: all of it
+            return;
+        }
+        out.insert(out.end(), bytes + offset, bytes + offset + length);
+    }
+}
+
 State Checker::capture() const {
     State s = current_;
     s.records.clear();
+    s.key.clear();
     for (Handle r : characters_) {
         const HandleEntry* e = handle_entry(r);
         const uint8_t* body = record_body(r);
-        if (e && body) s.records.insert(s.records.end(), body, body + e->size);
+        if (!e || !body) continue;
+        s.records.insert(s.records.end(), body, body + e->size);
+        project(r, body, e->size, s.key);
     }
     s.player = player_index(g_scenario.player);
+    s.saved_key.clear();
+    if (!s.saved.empty()) project(g_scenario.player, s.saved.data(), s.saved.size(), s.saved_key);
     return s;
 }
 
@@ -802,6 +890,7 @@ void Checker::setup_interpreter() {
 }
 
 void Checker::search(int max_states) {
+    find_steering_items();
     for (Handle r = FirstRecord(game_.characters); r; r = NextRecord(r))
         characters_.push_back(r);
     if (!game_.play_list || characters_.empty()) return;

@@ -15,5 +15,8 @@ struct GameCheck {
     bool bounded = false;  // the search stopped at its bound
 };
 
+// How many player states the reachability search visits at most, unless told otherwise.
+inline constexpr int kDefaultSearchStates = 20000;
+
 // Checks the game in the working folder on a fresh pool. Reads files only.
-GameCheck CheckGame(int max_states = 20000);
+GameCheck CheckGame(int max_states = kDefaultSearchStates);
