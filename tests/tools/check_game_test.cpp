@@ -75,7 +75,8 @@ const char* const kEnding =
     "Compare count==2\n"
     "Compute count=3\n"
     "TEXT \"<BackGraphic><BG robyA.bmp><PlayWAVE bell.wav><PlayMIDI tune.mid><挨拶>、<名前>。\n"
-    "<CutGraphic 1,anim.ani><mput 10,10,robyA.bmp><Compute weather=sunny>おしまい\"\n"
+    "<CutGraphic 1,anim.ani><mput 10,10,robyA.bmp><Compute weather=sunny>おしまい"
+    "<OpenTitle closing.txt>\"\n"
     "EndData\n"
     "StartData\n"
     "Compare count==3\n"
@@ -94,6 +95,7 @@ protected:
              {"robyA.bmp", "bg_forest_sunny.bmp", "frame1.bmp", "bell.wav", "tune.mid"})
             WriteFileBytes(file, "placeholder");
         WriteFileBytes("anim.ani", "pic frame1.bmp\n");
+        WriteFileBytes("closing.txt", "BackGraphic robyA.bmp\nButton1 1003,330,420,END\n");
     }
 
     TempFolder folder_{"check"};
@@ -180,6 +182,13 @@ TEST_F(CheckGameTest, EachPlantedFaultGivesItsFinding) {
          [] { Replace("scene_end.res", "Compute count=3", "Compute count=3;weather=1"); },
          {"scene_end.res:4: record 1: <BackGraphic>: no picture file bg_forest_rain.bmp (the "
           "background its modes name when this record plays)"}},
+        {"start-screen file",
+         [] { Replace("scene_end.res", "closing.txt", "opening.txt"); },
+         {"scene_end.res:8: record 1: <OpenTitle opening.txt>: no start-screen file "
+          "opening.txt"}},
+        {"start-screen picture",
+         [] { Replace("closing.txt", "robyA.bmp", "dusk.bmp"); },
+         {"closing.txt: BackGraphic: no picture file dusk.bmp"}},
         {"settings picture",
          [] { Append("system/ilvane.res", "RESULT_BACKGRAPHIC result.bmp\n"); },
          {"system\\ilvane.res: RESULT_BACKGRAPHIC: no picture file result.bmp"}},

@@ -38,6 +38,7 @@
 #include "host/sjis.h"
 #include "host/sjis_literal.h"
 #include "present/anime_script.h"
+#include "present/start_screen_file.h"
 #include "resource/resource.h"
 #include "text/item_data.h"
 #include "text/text.h"
@@ -151,6 +152,7 @@ private:
     void need_file(Handle record, const char* item, size_t offset, const std::string& tag,
                    const char* kind, const std::string& file);
     void check_animation(const std::string& file);
+    void check_start_screen(const std::string& file);
     bool is_string_item(const std::string& name) const;
     bool resolves(const std::string& name) const;
     bool is_library_word(const std::string& name) const { return library_words_.count(name); }
@@ -180,7 +182,7 @@ private:
     bool no_player_ = false;
     std::string no_player_name_;
     std::set<std::string> library_words_;
-    std::set<std::string> scripts_checked_;
+    std::set<std::string> scripts_checked_;  // animation scripts and start-screen files
 
     // The items that steer the story: read by a condition, or feeding (through Compute) an
     // item that is. `exact_states_` when that cannot be known (a name path, a text that does
@@ -496,6 +498,16 @@ void Checker::check_animation(const std::string& file) {
     CloseText(0, text);
 }
 
+void Checker::check_start_screen(const std::string& file) {
+    if (!scripts_checked_.insert(file).second) return;
+    const StartScreenFile screen = ReadStartScreenFile(file.c_str());
+    const std::pair<const char*, const char*> pictures[] = {{"LOGO_TITLE", screen.logo},
+                                                            {"BackGraphic", screen.background}};
+    for (const auto& [key, picture] : pictures)
+        if (picture[0] && !file_exists(picture))
+            add(file + ": " + key + ": no picture file " + picture);
+}
+
 void Checker::check_tag(Handle record, const char* item, size_t offset, const std::string& inner) {
     std::vector<char> name(inner.size() + 1), parameters(inner.size() + 1);
     SplitTagText(inner.c_str(), name.data(), parameters.data());
@@ -516,7 +528,10 @@ void Checker::check_tag(Handle record, const char* item, size_t offset, const st
     if (tag == "PlayMIDI") need_file(record, item, offset, inner, "music", param(1));
     if (tag == "PlayWAVE") need_file(record, item, offset, inner, "sound", param(1));
     if (tag == "BG") need_file(record, item, offset, inner, "picture", param(1));
-    if (tag == "OpenTitle") need_file(record, item, offset, inner, "start-screen", param(1));
+    if (tag == "OpenTitle") {
+        need_file(record, item, offset, inner, "start-screen", param(1));
+        if (file_exists(param(1))) check_start_screen(param(1));
+    }
     if (tag == "mput") need_file(record, item, offset, inner, "picture", param(3));
     if (tag == "SetMenuGraphic") need_file(record, item, offset, inner, "picture", param(2));
     if (tag == "CutGraphic") {
