@@ -39,6 +39,7 @@
 #include "host/sjis_literal.h"
 #include "present/anime_script.h"
 #include "present/start_screen_file.h"
+#include "resource/compute_expr.h"
 #include "resource/resource.h"
 #include "text/item_data.h"
 #include "text/text.h"
@@ -185,13 +186,13 @@ private:
     std::set<std::string> scripts_checked_;  // animation scripts and start-screen files
 
     // The items that steer the story: read by a condition, or feeding (through Compute) an
-    // item that is. `exact_states_` when that cannot be known (a name path, a text that does
-    // not parse): then every byte counts.
+    // item that is; every word of a text that does not parse. `exact_states_` when that cannot
+    // be known (a name path): then every byte counts.
     std::set<std::string> condition_names_;
     std::vector<std::pair<std::string, std::vector<std::string>>> statements_;
     std::set<std::string> steering_;
     bool exact_states_ = false;
-    void note_names(const ExpressionCheck& result, bool condition);
+    void note_names(const std::string& text, const ExpressionCheck& result, bool condition);
     void find_steering_items();
     void project(Handle record, const uint8_t* bytes, size_t size, std::vector<uint8_t>& out) const;
 
@@ -439,7 +440,7 @@ void Checker::check_names(Handle record, const char* item, size_t offset, const 
 void Checker::check_condition(Handle record, const char* item, size_t offset,
                               const std::string& label, const std::string& text) {
     ExpressionCheck result = CheckCondition(text);
-    note_names(result, true);
+    note_names(text, result, true);
     if (!result.problem.empty())
         add_at(record, item, offset, label + " \"" + text + "\" does not parse: " + result.problem);
     check_names(record, item, offset, label, result);
@@ -449,7 +450,7 @@ void Checker::check_statements(Handle record, const char* item, size_t offset,
                                const std::string& label, const std::string& text) {
     ExpressionCheck result =
         CheckStatements(text, [this](const std::string& name) { return is_string_item(name); });
-    note_names(result, false);
+    note_names(text, result, false);
     if (!result.problem.empty())
         add_at(record, item, offset, label + " \"" + text + "\" does not parse: " + result.problem);
     check_names(record, item, offset, label, result);
@@ -678,8 +679,23 @@ int Checker::player_index(Handle player) const {
     return it == characters_.end() ? 0 : int(it - characters_.begin());
 }
 
-void Checker::note_names(const ExpressionCheck& result, bool condition) {
-    if (!result.problem.empty()) exact_states_ = true;
+void Checker::note_names(const std::string& text, const ExpressionCheck& result, bool condition) {
+    if (!result.problem.empty()) {
+        // Where the text stops making sense the evaluator may still read (and a statement
+        // write) any word of it: every one steers.
+        std::string plain = text;
+        ComputeRemoveBlanks(plain);
+        for (size_t p = 0; p < plain.size();) {
+            size_t end = ComputeOperandEnd(plain.c_str(), p);
+            std::string word = plain.substr(p, end - p);
+            p = end == p ? p + 1 : end;
+            if (word.empty() || (word[0] >= '0' && word[0] <= '9')) continue;
+            if (word.compare(0, 5, ".gsys") == 0) continue;  // not the player's
+            if (word[0] == '.' || word.find(':') != std::string::npos) exact_states_ = true;
+            condition_names_.insert(item_of(word));
+        }
+        return;
+    }
     for (const std::string& name : result.names)
         if (name[0] == '.' || name.find(':') != std::string::npos) exact_states_ = true;
     if (condition) {
