@@ -27,9 +27,5 @@ int convert(int argc, char** argv, std::string (*conversion)(std::string_view)) 
 
 }  // namespace
 
-int CmdSjis(int argc, char** argv) {
-    return convert(argc, argv, Utf8ToSjis);
-}
-int CmdUtf8(int argc, char** argv) {
-    return convert(argc, argv, SjisToUtf8);
-}
+int CmdSjis(int argc, char** argv) { return convert(argc, argv, Utf8ToSjis); }
+int CmdUtf8(int argc, char** argv) { return convert(argc, argv, SjisToUtf8); }
