@@ -276,6 +276,10 @@ void Checker::on_no_res_file(void* c) {
 }
 
 bool Checker::load() {
+    if (PoolExists()) {
+        ResetResources();
+        DestroyPool();
+    }
     if (!CreatePool() || !CreateSystemResources()) {
         out_.fatal = "cannot create the system resources";
         return false;

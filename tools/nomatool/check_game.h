@@ -18,5 +18,6 @@ struct GameCheck {
 // How many player states the reachability search visits at most, unless told otherwise.
 inline constexpr int kDefaultSearchStates = 20000;
 
-// Checks the game in the working folder on a fresh pool. Reads files only.
+// Checks the game in the working folder on a fresh pool (one left from before is released).
+// Reads files only.
 GameCheck CheckGame(int max_states = kDefaultSearchStates);
