@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "core/pool.h"
 
@@ -33,9 +34,18 @@ void SelectMenu(Handle task, int value);
 int show_message(Handle task, char* text);
 // Removes every tag of `text` in place.
 void delete_tag(char* text);
+// Splits the text of a tag (what stands between '<' and '>') as the scan does: `name` gets its
+// first word, ended by a blank, a tab, ';' or ','; `parameters` the rest with every blank and
+// tab removed. Each needs room for strlen(text) + 1 bytes.
+void SplitTagText(const char* text, char* name, char* parameters);
+// True when `name` is in the tag table: a command, a stop, NoText or a drawing tag.
+bool IsTableTag(const char* name);
 // Serves the player record's ILVrequest; returns the value read.
 int run_request(Handle task);
 
+// Copies the record's TEXT into the text buffer (the continuation at its start) and runs its
+// Compute on the player record.
+void EnterScenarioRecord(Handle record);
 // The first scenario record whose Compare holds for the player record, or 0.
 Handle find_scenario_record(Handle task);
 // The first TextLib record of `word` whose Compare holds, or 0.
@@ -49,6 +59,9 @@ void replace_mode_labels(char* expression);
 
 // Fills the select menu from a select list (the Select tag and a restored game).
 void FillSelectMenu(const char* list);
+// The values FillSelectMenu gives the select items of `list` for the player record now, in
+// order (kSelectItems at most); returns how many words the list has.
+int SelectValues(const char* list, int32_t* values);
 
 // True when cut-in slot `slot` holds an animation script (a name ending in ".ani").
 bool CutInIsAnimation(int slot);

@@ -38,8 +38,9 @@ void set_auto_play(Handle task, bool on) {
         SetNum(g_scenario.player, "auto_play", on ? 1 : 0);
 }
 
-// Copies the record's text into the buffer and runs its expression.
-void enter_record(Handle record) {
+}  // namespace
+
+void EnterScenarioRecord(Handle record) {
     const char* text = GetStr(record, "TEXT");
     size_t length = text ? strnlen(text, kScenarioTextSize - 1) : 0;
     std::memcpy(g_scenario.text, text ? text : "", length);
@@ -51,8 +52,6 @@ void enter_record(Handle record) {
     ResolveStoredExpression(stored, expression, sizeof expression);
     ComputeRecord(g_scenario.player, expression, sizeof expression);
 }
-
-}  // namespace
 
 void ResetScenario() {
     g_scenario = ScenarioContext{};
@@ -94,7 +93,7 @@ int action_ilvane(Handle task) {
     if (g_scenario.continuation == kNoContinuation) {
         run_request(task);
         g_scenario.record = find_scenario_record(task);
-        if (g_scenario.record) enter_record(g_scenario.record);
+        if (g_scenario.record) EnterScenarioRecord(g_scenario.record);
     }
     text_step(task);
     return 0;

@@ -81,19 +81,23 @@ void read_tag(const char* open, const char* close, Tag* tag) {
     size_t length = std::min(size_t(close - open - 1), kTagTextMax);
     std::memcpy(tag->text, open + 1, length);
     tag->text[length] = '\0';
-    const char* p = tag->text;
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    const char* name = p;
-    while (*p && *p != ' ' && *p != '\t' && *p != ';' && *p != ',')
-        ++p;
-    std::memcpy(tag->name, name, size_t(p - name));
-    tag->name[p - name] = '\0';
-    std::strcpy(tag->parameters, p);
-    RemoveBlanks(tag->parameters);
+    SplitTagText(tag->text, tag->name, tag->parameters);
 }
 
 }  // namespace
+
+void SplitTagText(const char* text, char* name, char* parameters) {
+    const char* p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    const char* start = p;
+    while (*p && *p != ' ' && *p != '\t' && *p != ';' && *p != ',')
+        ++p;
+    std::memcpy(name, start, size_t(p - start));
+    name[p - start] = '\0';
+    std::strcpy(parameters, p);
+    RemoveBlanks(parameters);
+}
 
 int exec_command(Handle task, char* source, char* output) {
     const size_t capacity = source_capacity(source);

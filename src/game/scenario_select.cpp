@@ -49,6 +49,17 @@ int32_t word_value(char* word, int position) {
 
 }  // namespace
 
+int SelectValues(const char* list, int32_t* values) {
+    const char* p = list ? list : "";
+    int count = 0;
+    for (int k = 1; k <= kSelectItems; ++k) {
+        char word[kSelectListSize];
+        p = next_word(p, word, sizeof word);
+        if (word[0]) values[count++] = word_value(word, k);
+    }
+    return count;
+}
+
 void FillSelectMenu(const char* list) {
     Handle menu = g_scenario.select_menu;
     const char* p = list ? list : "";

@@ -67,14 +67,22 @@ constexpr bool sorted_table() {
 }
 static_assert(sorted_table(), "the tag table must stay sorted");
 
-}  // namespace
-
-int tag_dispatch(Handle task, const char* name, const char* parameters) {
+const TagEntry* find_tag(const char* name) {
     auto it = std::lower_bound(
         std::begin(kTags), std::end(kTags), name,
         [](const TagEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
-    if (it == std::end(kTags) || std::strcmp(it->name, name) != 0) return TAG_TEXT;
-    return it->handler(task, parameters ? parameters : "");
+    return it != std::end(kTags) && std::strcmp(it->name, name) == 0 ? it : nullptr;
+}
+
+}  // namespace
+
+int tag_dispatch(Handle task, const char* name, const char* parameters) {
+    const TagEntry* tag = find_tag(name);
+    return tag ? tag->handler(task, parameters ? parameters : "") : TAG_TEXT;
+}
+
+bool IsTableTag(const char* name) {
+    return find_tag(name) != nullptr;
 }
 
 char* TagParam(const char* p, int n, char* out, size_t size) {

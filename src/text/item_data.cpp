@@ -28,6 +28,8 @@ bool is_keyword(const char* keyword, const char* text) {
     return FindText(keyword, text) != 0;
 }
 
+const ItemDataWatcher* watcher = nullptr;
+
 // Copies the next blank-separated word of `p` into `out`, keeping at most `limit` characters,
 // and returns the position after the word.
 const char* next_word(const char* p, char* out, size_t limit) {
@@ -98,10 +100,11 @@ struct BlockReader {
     Handle record = 0;
     std::vector<char> line = std::vector<char>(kTextLineSize);
 
-    bool new_record() {
+    bool new_record(int y) {
         record = CreateRecord(resource, -1, 0);
         if (!record) return false;
         if (before) MoveRecordBefore(before, record);
+        if (watcher && watcher->record) watcher->record(watcher->context, record, y);
         return true;
     }
 
@@ -134,8 +137,11 @@ struct BlockReader {
         ItemDesc* desc = item_desc(FindItem(resource, name));
         if (!desc) {
             LogLinef("ApendItemData() itemname non %s", name);
+            if (watcher && watcher->unknown_item)
+                watcher->unknown_item(watcher->context, record, name, y);
             return false;
         }
+        if (watcher && watcher->value) watcher->value(watcher->context, record, name, y);
         if (desc->type == ITEMlong) {
             char value[kMaxWord + 1];
             next_word(rest, value, kMaxWord);
@@ -159,7 +165,7 @@ struct BlockReader {
         for (int y = 1; fetch_line(text, y, line); ++y) {
             if (!in_block) {
                 if (is_keyword("StartData", line.data())) {
-                    if (!new_record()) return false;
+                    if (!new_record(y)) return false;
                     in_block = true;
                 }
                 continue;
@@ -170,7 +176,7 @@ struct BlockReader {
             }
             // A block start inside a block makes a new record, and the line is then read as a
             // value line too.
-            if (is_keyword("StartData", line.data()) && !new_record()) return false;
+            if (is_keyword("StartData", line.data()) && !new_record(y)) return false;
             if (!item_line(y)) return false;
         }
         return true;
@@ -178,6 +184,10 @@ struct BlockReader {
 };
 
 }  // namespace
+
+void SetItemDataWatcher(const ItemDataWatcher* w) {
+    watcher = w;
+}
 
 Handle ApendItemData(Handle resource, Handle before, Handle text) {
     if (!resource_attr(resource) || !text_header(text)) return 0;

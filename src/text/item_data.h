@@ -27,3 +27,19 @@ Handle ApendItemData(Handle resource, Handle before, Handle text);
 // Reads the record blocks of the file `file_name` into `resource`, in front of its existing
 // active records. Returns the resource, or empty.
 Handle LoadItemData(Handle task, Handle resource, const char* file_name);
+
+// Where the block reader finds things, for tools that point an author at a line of the file
+// (nomatool check). Lines are counted from 0, as the reader counts them; a member left empty
+// is not called.
+struct ItemDataWatcher {
+    void* context = nullptr;
+    // A block's record was made at line `line`.
+    void (*record)(void* context, Handle record, int line) = nullptr;
+    // The value of item `name` of `record` starts at line `line`.
+    void (*value)(void* context, Handle record, const char* name, int line) = nullptr;
+    // A value line of `record` at `line` names no item of the resource: the rest of the text
+    // is not read.
+    void (*unknown_item)(void* context, Handle record, const char* name, int line) = nullptr;
+};
+// Installs `watcher` (kept by pointer; nullptr: none) for every later block read.
+void SetItemDataWatcher(const ItemDataWatcher* watcher);

@@ -11,3 +11,4 @@ int CmdCompare(int argc, char** argv);
 int CmdIniGet(int argc, char** argv);
 int CmdGfx(int argc, char** argv);
 int CmdDemoArt(int argc, char** argv);
+int CmdCheck(int argc, char** argv);

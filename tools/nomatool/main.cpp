@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"demo-art", "demo-art DIR       paint the demo's start-screen pictures into DIR", CmdDemoArt},
     {"text-lines", "text-lines FILE    every line as GetTextLine returns it", CmdTextLines},
     {"res-build", "res-build DEF.txt  item data file -> its resource file", CmdResBuild},
+    {"check", "check GAMEDIR      report what would go wrong in the game (0 clean, 1 findings)",
+     CmdCheck},
 };
 
 int usage() {
