@@ -110,9 +110,9 @@ TEST(CheckExpression, AssignmentsNameWhatTheyRead) {
     // A bracket's value is worked out first: every statement may have read it.
     EXPECT_EQ(CheckStatements("a=(x+1);b=2", none).assignments,
               (Assignments{{"a", {"x"}}, {"b", {"x"}}}));
-    EXPECT_EQ(CheckStatements("s=text;n=m", [](const std::string& n) { return n == "s"; })
-                  .assignments,
-              (Assignments{{"s", {}}, {"n", {"m"}}}));
+    EXPECT_EQ(
+        CheckStatements("s=text;n=m", [](const std::string& n) { return n == "s"; }).assignments,
+        (Assignments{{"s", {}}, {"n", {"m"}}}));
 }
 
 }  // namespace
