@@ -45,13 +45,19 @@ Handle cut_in_object(int slot) {
 
 void show_background_file(IlvaneGame& game, Handle task, const char* file) {
     if (!file || !file[0]) return;
+    // The picture on the screen already: nothing to draw again.
+    const GraphicRecord* shown = graphic_record(game.screen.background);
+    if (shown && std::strncmp(file, shown->name, sizeof shown->name) == 0) return;
     Handle picture = LoadGraphic(task, 0, file);
     if (!picture) return;
     std::snprintf(game.background_file, sizeof game.background_file, "%s", file);
     Handle old = game.screen.background;
     game.screen.background = picture;
-    if (ReqObject(game.main_window, kBackgroundObject)) {
-        SetGraphicObject(game.main_window, kBackgroundObject, picture);
+    if (ObjectRecord* o = object_record(ReqObject(game.main_window, kBackgroundObject))) {
+        // The picture goes into the object and the whole main window is drawn again, its
+        // objects over the new picture in their order.
+        o->data = picture;
+        set_window_mode(o->window, WIN_SHOW);
     } else {
         // The start picture did not load: the background object comes with the first one.
         const WindowRecord* w = window_record(game.main_window);
@@ -60,6 +66,7 @@ void show_background_file(IlvaneGame& game, Handle task, const char* file) {
                           game.screen.graphic_height > 0 ? game.screen.graphic_height : w->height,
                           picture);
     }
+    g_flow.redraw_pending = true;
     if (old && old != picture) FreeGraphic(task, 0, old);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "core/system.h"
 #include "game/backlog.h"
 #include "game/game_actions.h"
 #include "game/game_data.h"
@@ -243,6 +244,10 @@ bool handle_game_event(Handle task, const EventRecord& e) {
 }
 
 void game_cycle_end(Handle task) {
+    if (g_flow.redraw_pending && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
+        g_flow.redraw_pending = false;
+        redraw_main_window();
+    }
     if (save_window_open() || !main_window_exists() || g_scenario.select_pending) return;
     if (HostModifiers() & MOD_CONTROL) action_ilvane(task);
 }
@@ -309,7 +314,7 @@ void enable_load_save(Handle, bool enable) {
         if (disabled == !enable) continue;
         ToggleMenuItemFlags(menu, item, ITEM_DISABLED, false);
     }
-    if (Handle window = MenuShownIn(menu)) DrawMenu(menu, window);
+    if (main_window_exists()) DrawObject(g_game.main_window, kSideMenuObject);
 }
 
 void set_auto_play(Handle, bool on) {

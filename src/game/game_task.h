@@ -31,6 +31,9 @@ struct GameFlow {
     uint32_t swipe_work = 0;    // host bitmap under a swipe button (200 x 100)
     Handle button_picture = 0;  // "system\button.bmp"; swipe input needs it
     bool light_phase = false;   // the debug light's half of its second
+    // The main window changed while it could not be drawn (a redraw motion was running): it is
+    // drawn again once the motion has ended.
+    bool redraw_pending = false;
 };
 
 extern GameFlow g_flow;
