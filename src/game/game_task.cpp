@@ -176,6 +176,9 @@ void redraw_main_window() {
 }
 
 bool handle_game_event(Handle task, const EventRecord& e) {
+    // Until the form exists (no start yet, or its data did not load) only a start counts: the
+    // keys and clicks broadcast to every task are someone else's.
+    if (e.code != EVENT_START && !main_window_exists()) return true;
     switch (e.code) {
         case EVENT_START:
             game_start(task, e);

@@ -1,6 +1,7 @@
 // The game task in the running system: a small scenario of the test game played in this
 // process on the virtual clock, one cycle at a time, with scripted clicks, keys and drags.
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,7 +13,10 @@
 #include "game/scenario_context.h"
 #include "host/clock.h"
 #include "host/input.h"
+#include "host/surface.h"
+#include "kernel/event.h"
 #include "kernel/scheduler.h"
+#include "kernel/task.h"
 #include "kit/game_folder.h"
 #include "resource/resource.h"
 #include "system/in_process.h"
@@ -134,6 +138,7 @@ protected:
         return !TestMenuItemFlags(g_game.screen.side_menu, 1, ITEM_DISABLED) &&
                !TestMenuItemFlags(g_game.screen.side_menu, 2, ITEM_DISABLED);
     }
+    uint32_t Pixel(int x, int y) { return HostSurfacePixels()[y * 800 + x] & 0xFFFFFF; }
     int Logged(const std::string& sjis_part) {
         int n = 0;
         for (const std::string& line : ReadLines("TEST.LOG"))
@@ -229,6 +234,55 @@ TEST_F(GameFlowRun, ARightSwipeTakesChoiceTwo) {
     Drag(400, 520);
     EXPECT_TRUE(RunUntil([&] { return PageHas("城に着いた"); }, 3000)) << Page();
     EXPECT_EQ(GetNum(g_game.player, "mode"), 2);
+}
+
+TEST_F(GameFlowRun, EscapeHidesAndShowsThePageAndTheArrowKeysOpenTheBacklog) {
+    Begin();
+    auto shown = [&](Handle window) { return test_window_mode(window, WIN_SHOW); };
+    Handle message = object_record(ReqObject(g_game.main_window, kMessageObject))->window;
+    Key(15);
+    EXPECT_FALSE(shown(message));
+    Key(15);
+    EXPECT_TRUE(shown(message));
+    // The first Up only opens the backlog; Escape closes it.
+    Key(5);
+    RunFor(200);
+    EXPECT_TRUE(g_flow.backlog_open);
+    EXPECT_TRUE(test_window_mode(g_game.backlog_window, WIN_OPEN));
+    Key(15);
+    RunFor(200);
+    EXPECT_FALSE(g_flow.backlog_open);
+    EXPECT_FALSE(test_window_mode(g_game.backlog_window, WIN_OPEN));
+    EXPECT_TRUE(shown(message)) << "Escape with the backlog open leaves the page alone";
+}
+
+TEST_F(GameFlowRun, MenusRunTheirItemsAndAForeignMenuIsLogged) {
+    Begin();
+    auto select = [&](Handle menu, uint16_t value) {
+        EventRecord* e =
+            event_record(SendEvent(TASK_ID_MENU, TaskId(g_flow.task), EVENT_MENU_SELECT));
+        ASSERT_NE(e, nullptr);
+        std::memcpy(e->data, &value, sizeof value);
+        std::memcpy(e->data + 4, &menu, sizeof menu);
+        RunFor(100);
+    };
+    select(g_game.screen.debug_menu, 1007);
+    EXPECT_TRUE(g_scenario.debug);
+    EXPECT_EQ(Logged("rev popupmenu return 1007"), 1);
+    // In debug mode the light at (50, 550) changes every second.
+    RunFor(1100);
+    uint32_t first = Pixel(55, 555);
+    RunFor(1000);
+    EXPECT_NE(Pixel(55, 555), first);
+    select(g_game.screen.side_menu, 1000);  // SAVE
+    EXPECT_EQ(g_game.save_mode, SaveWindowMode::Save);
+    Key(15);
+    EXPECT_EQ(g_game.save_mode, SaveWindowMode::None);
+    select(g_game.screen.debug_menu, 1003);  // the result screen
+    EXPECT_EQ(g_game.save_mode, SaveWindowMode::Result);
+    select(g_game.main_window, 1000);
+    EXPECT_EQ(Logged("ERROR DuskIlvane is unknown menu number."), 1);
+    EXPECT_EQ(g_game.save_mode, SaveWindowMode::Result);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/effect_task.h"
 #include "resource/resource.h"
 
 void InProcessRun::SetUp() {
@@ -43,6 +44,7 @@ void InProcessRun::SetUp() {
     ResetScenario();
     ResetGame();
     ResetGameFlow();
+    ResetEffects();
     InstallGameActions();
     if (!HostStarted()) {
         InstallSystemHooks();
