@@ -117,19 +117,40 @@ bool left_click(Handle task, const EventRecord& e) {
     return true;
 }
 
-void draw_request(Handle task, Handle window) {
-    if (window && window == g_game.backlog_window) {
+// Draws the contents of one of the game's own windows; false when it is none of them.
+bool draw_contents(Handle task, Handle window) {
+    if (!window) return false;
+    if (window == g_game.backlog_window) {
         draw_backlog(g_game);
-    } else if (window && window == g_game.save_window) {
+    } else if (window == g_game.save_window) {
         if (g_game.save_mode == SaveWindowMode::Result)
             draw_result(g_game);
         else
             draw_slot_grid(g_game, task);
-    } else if (window && window == g_game.status_window) {
+    } else if (window == g_game.status_window) {
         draw_status_sheet(g_game);
     } else {
         for (size_t n = 0; n < g_game.cutin_windows.size(); ++n)
-            if (window && window == g_game.cutin_windows[n]) draw_cut_in(int(n));
+            if (window == g_game.cutin_windows[n]) {
+                draw_cut_in(int(n));
+                return true;
+            }
+        return false;
+    }
+    return true;
+}
+
+void draw_request(Handle task, Handle window) {
+    // A redraw motion asks for an object sub-window while it still cannot be drawn into: its
+    // contents are drawn once the motion is over.
+    if (!window_drawable(window)) {
+        for (Handle& late : g_flow.late_draws)
+            if (!late || late == window) {
+                late = window;
+                break;
+            }
+    } else {
+        draw_contents(task, window);
     }
     RetDrawEvent(task, window);
 }
@@ -247,6 +268,12 @@ bool handle_game_event(Handle task, const EventRecord& e) {
 }
 
 void game_cycle_end(Handle task) {
+    if (g_flow.late_draws[0] && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
+        for (Handle& late : g_flow.late_draws) {
+            if (late && window_drawable(late)) draw_contents(task, late);
+            late = 0;
+        }
+    }
     if (g_flow.redraw_pending && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
         g_flow.redraw_pending = false;
         redraw_main_window();

@@ -2,6 +2,7 @@
 // play state of the interpreter (g_scenario) and the game's data and screen (g_game).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/pool.h"
@@ -34,6 +35,9 @@ struct GameFlow {
     // The main window changed while it could not be drawn (a redraw motion was running): it is
     // drawn again once the motion has ended.
     bool redraw_pending = false;
+    // Windows of the game asked to draw while they could not be drawn into (first entries
+    // used); drawn when the redraw motion is over.
+    std::array<Handle, 16> late_draws = {};
 };
 
 extern GameFlow g_flow;
