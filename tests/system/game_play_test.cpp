@@ -95,4 +95,25 @@ TEST_F(GamePlay, TheDemoFromItsTitleThroughSaveLoadAndAutoPlayToItsBadEnd) {
     ExpectGolden("demo-16-bad-end.png", "play_bad_end.png");
 }
 
+TEST_F(GamePlay, TheTitlesLoadButtonOpensTheLoadWindowAtOnce) {
+    // A first run leaves slot 1 behind (the save of the scripted play).
+    NomaRun run = Run({"--headless", "--input", "play.input"}, {}, 240000);
+    ASSERT_EQ(run.exit_status, 0) << run.err;
+    ASSERT_TRUE(fs::exists(folder_ + "/system/ilvane_char01.res"));
+    fs::remove(folder_ + "/TEST.LOG");
+    // The Load button (start mode 1002); slot 1 and its Yes; then the loaded choice.
+    Write("load.input",
+          "62 down 400 300 left\n64 up\n140 down 395 482 left\n142 up\n"
+          "2000 down 100 50 left\n2050 up\n3500 down 290 374 left\n3550 up\n"
+          "5000 shot loaded.png\n5500 close\n");
+    run = Run({"--headless", "--input", "load.input"}, {}, 120000);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+    EXPECT_TRUE(LogInOrder({"DuskIlvane 0.702  start!", "OPEN SAVEMENU",
+                            "create swipe graphic work.", "load_gsys() graphic_name *",
+                            Sj("読み込み　SelectMenu :1 back_graphic bg_minato_yu_hare_kie.bmp")}));
+    for (const std::string& line : Log())
+        EXPECT_EQ(line.find("save_gsys()"), std::string::npos) << "nothing was saved";
+}
+
 }  // namespace
