@@ -285,4 +285,26 @@ TEST_F(GameFlowRun, MenusRunTheirItemsAndAForeignMenuIsLogged) {
     EXPECT_EQ(g_game.save_mode, SaveWindowMode::Result);
 }
 
+TEST_F(GameFlowRun, LaterStartsKeepTheFormAndTakeTheirModes) {
+    Begin();
+    const Handle main = g_game.main_window;
+    auto start = [&](uint16_t mode) {
+        EventRecord* e = event_record(SendEvent(TASK_ID_MANAGER, TaskId(g_flow.task), EVENT_START));
+        ASSERT_NE(e, nullptr);
+        e->word_a = mode;
+        RunFor(200);
+    };
+    start(1991);  // mode 991, then a page
+    EXPECT_EQ(g_game.main_window, main) << "the form is made once";
+    EXPECT_EQ(Logged("DuskIlvane 0.702  start!"), 2);
+    EXPECT_EQ(Logged(Sj("黄昏の試験  -DuskIlvane v0.702-")), 2);
+    EXPECT_EQ(GetNum(g_game.player, "mode"), 991);
+    start(1002);  // the load window at once
+    EXPECT_EQ(g_game.save_mode, SaveWindowMode::Load);
+    EXPECT_TRUE(test_window_mode(g_game.save_window, WIN_OPEN));
+    start(1003);  // the end
+    RunFor(5000);
+    EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
+}
+
 }  // namespace
