@@ -41,6 +41,12 @@ Handle cut_in_object(int slot) {
     return ReqObject(g_game.main_window, uint16_t(kCutinObject + slot));
 }
 
+// Opens cut-in window n at its default place, beside the status window.
+void open_cut_in_window(Handle object) {
+    const int x = (g_game.screen.small_sts ? 180 : 140) + 10;
+    OpenSubWindow(object, x, g_game.screen.status_y);
+}
+
 }  // namespace
 
 void show_background_file(IlvaneGame& game, Handle task, const char* file) {
@@ -87,7 +93,7 @@ bool open_cut_in(Handle task, int slot, const char* file) {
     Handle window = g_game.cutin_windows[size_t(slot)];
     if (!object || !window) return false;
     if (CutInIsAnimation(slot)) {
-        OpenSubWindow(object, -1, -1);
+        open_cut_in_window(object);
         send_anime(task, ANIME_START, window, file);
         return true;
     }
@@ -96,7 +102,7 @@ bool open_cut_in(Handle task, int slot, const char* file) {
     Handle& held = g_game.cutin_pictures[size_t(slot)];
     if (held) FreeGraphic(task, 0, held);
     held = picture;
-    OpenSubWindow(object, -1, -1);
+    open_cut_in_window(object);
     return true;
 }
 

@@ -269,10 +269,17 @@ bool handle_game_event(Handle task, const EventRecord& e) {
 
 void game_cycle_end(Handle task) {
     if (g_flow.late_draws[0] && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
-        for (Handle& late : g_flow.late_draws) {
-            if (late && window_drawable(late)) draw_contents(task, late);
-            late = 0;
+        // Each window is drawn once it can be; one that is no longer shown is dropped.
+        size_t kept = 0;
+        for (Handle late : g_flow.late_draws) {
+            if (!late || !test_window_mode(late, WIN_SHOW | WIN_OPEN)) continue;
+            if (window_drawable(late))
+                draw_contents(task, late);
+            else
+                g_flow.late_draws[kept++] = late;
         }
+        for (size_t i = kept; i < g_flow.late_draws.size(); ++i)
+            g_flow.late_draws[i] = 0;
     }
     if (g_flow.redraw_pending && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
         g_flow.redraw_pending = false;
