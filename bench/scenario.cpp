@@ -68,9 +68,10 @@ struct Game {
         }
 
         ResetScenario();
-        g_scenario.play_list = play_list;
-        g_scenario.text_lib = library;
-        g_scenario.player = player;
+        ResetGame();
+        g_game.play_list = play_list;
+        g_game.text_lib = library;
+        g_game.player = player;
 
         // 50 tags in about 4 KB of prose.
         const char* tags[] = {"<font_color 2>", "<wait 10>", "<Compute hp=hp+1;count=0>",

@@ -91,16 +91,17 @@ void set_up() {
     SetNum(gsys, "n", -2147483647 - 1);
 
     ResetScenario();
+    ResetGame();
     ScenarioContext& s = g_scenario;
     s.play_midi = [](const char*) { return 0; };
     s.play_wave = [](const char*, int) {};
-    s.play_list = play_list;
-    s.text_lib = library;
-    s.player = player;
-    s.gsys = gsys;
-    s.main_window = main_window;
-    s.select_menu = menu;
-    s.message_log = 0;
+    g_game.play_list = play_list;
+    g_game.text_lib = library;
+    g_game.player = player;
+    g_game.gsys = gsys;
+    g_game.main_window = main_window;
+    g_game.screen.select_menu = menu;
+    g_game.message_log = 0;
 }
 
 // The text buffer holds a terminated text.
@@ -130,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char& c : text)
         if (c == '/' || c == '\\') c = '_';
     std::memcpy(record_body(player), player_body.data(), player_body.size());
-    g_scenario.player = player;
+    g_game.player = player;
     g_scenario.drawing = g_scenario.select_pending = false;
     g_scenario.debug = data[0] & 0x10;
 

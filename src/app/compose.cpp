@@ -4,7 +4,13 @@
 #include "core/config.h"
 #include "core/log.h"
 #include "core/system.h"
-#include "game/ilvane.h"
+#include "game/auto_save.h"
+#include "game/game_actions.h"
+#include "game/game_data.h"
+#include "game/game_task.h"
+#include "game/scenario.h"
+#include "game/scenario_context.h"
+#include "game/screen.h"
 #include "host/message_loop.h"
 #include "host/program_thread.h"
 #include "kernel/dialog.h"
@@ -64,11 +70,43 @@ void configured_screen(int* width, int* height) {
 
 // The application slot of the cycle: the game, then the editor beside it.
 void applications(Handle task) {
-    Ilvane(task);
+    game_task(task);
     if (g_editor_task) EditTask(g_editor_task);
 }
 
 }  // namespace
+
+void InstallGameActions() {
+    // The interpreter's calls into the rest of the game.
+    ScenarioContext& s = g_scenario;
+    s.show_background_format = act_show_background_format;
+    s.show_background_file = act_show_background_file;
+    s.load_bg_format = act_load_bg_format;
+    s.open_status = act_open_status;
+    s.close_status = act_close_status;
+    s.redraw_status = act_redraw_status;
+    s.highest_sheet = act_highest_sheet;
+    s.switch_sheet = act_switch_sheet;
+    s.highlight_changes = highlight_and_count;
+    s.open_result = act_open_result;
+    s.auto_save = act_auto_save;
+    s.restore_save = act_restore_save;
+    s.get_player = switch_player;
+    s.open_cut_in = open_cut_in;
+    s.close_cut_in = close_cut_in;
+    s.bad_end = bad_end;
+    s.set_auto_play = set_auto_play;
+    s.enable_load_save = enable_load_save;
+    s.mode_word = game_mode_word;
+    // What loading a slot or restoring the automatic save asks of the interpreter and screen.
+    GameHooks& h = g_game.hooks;
+    h.show_background = show_background_file;
+    h.show_background_from_format = show_background_from_format;
+    h.fill_select_menu = hook_fill_select_menu;
+    h.show_selecter = hook_show_selecter;
+    h.show_status_window = show_status_window;
+    h.text_step = hook_text_step;
+}
 
 void InstallSystemHooks() {
     SetTaskFunctions({NomaManager, EventTask, KeyTask, WindowTask, MenuTask, TextTask, AnimeTask,
@@ -88,6 +126,7 @@ void InstallSystemHooks() {
     program.running = running;
     program.close_request = close_request;
     HostSetProgramHooks(program);
+    InstallGameActions();
 }
 
 int RunSystem(const HostOptions& options) {

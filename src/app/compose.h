@@ -10,5 +10,9 @@
 // Tests that boot parts of the system call it too, so they run what the program runs.
 void InstallSystemHooks();
 
+// Installs the game's own actions into the scenario interpreter's pointers and the game's
+// hooks (part of InstallSystemHooks; tests that reset the game call it again).
+void InstallGameActions();
+
 // Runs the program with its hooks installed; returns its exit status.
 int RunSystem(const HostOptions& options);

@@ -19,8 +19,7 @@ inline constexpr int kModeSlots = 19;        // MODENAME1 .. MODENAME19
 inline constexpr int kModeWords = 30;        // the mode's name and at most 29 labels
 inline constexpr int kModeWordSize = 22;     // 21 bytes and the NUL
 inline constexpr int kPlayerNameSize = 20;   // PLAYER_NAME: 19 bytes and the NUL
-inline constexpr int kTextBufferSize = 4096;
-inline constexpr int kGameTextSize = 256;  // formats, file names, titles, select lists
+inline constexpr int kGameTextSize = 256;    // formats, file names, titles, select lists
 
 // The mode-name table: slot k holds the name of a numeric player item and its labels; label j
 // (from 1) stands for the item's value j - 1.
@@ -61,7 +60,8 @@ inline constexpr uint16_t kPopupObject = 112;
 inline constexpr uint16_t kBackgroundObject = 113;
 inline constexpr uint16_t kStatusObject = 114;
 inline constexpr uint16_t kSideMenuObject = 119;
-inline constexpr uint16_t kCutinObject = 3000;  // 3000 + n, n = 0 to 9
+inline constexpr uint16_t kCutinObject = 3000;   // 3000 + n, n = 0 to 9
+inline constexpr uint16_t kBacklogObject = 120;  // the view in the backlog window
 
 // Fonts, graphic contexts, menus and layout of the game screen.
 struct GameScreen {
@@ -82,7 +82,7 @@ struct GameScreen {
 };
 
 // What the save window shows.
-enum class SaveWindowMode : int { None = 0, Load = 1, Save = 2, Result = 3 };
+enum class SaveWindowMode : int { None = 0, Save = 1, Load = 2, Result = 3 };
 
 struct IlvaneGame {
     // Data resources, loaded once on the first start event.
@@ -104,20 +104,15 @@ struct IlvaneGame {
     char display[kDisplayEntries][kDisplayTextSize] = {};
     int entries_per_sheet = 10;  // 4 once the screen exists with SmallSts on
     int highest_sheet = 0;
-    bool active_select = false;
-    bool debug = false;
     ModeNameTable modes;
 
     // Background: the current format (empty: read BG_FORMAT again) and the file on screen.
     char bg_format[kGameTextSize] = {};
     char background_file[kGameTextSize] = {};
 
-    // Play state shared with the scenario interpreter.
-    char text_buffer[kTextBufferSize] = {};
-    int continuation = -1;  // offset in text_buffer where the next page starts; -1 when none
-    bool drawing = false;
-    bool select_pending = false;
-    char select_list[kGameTextSize] = {};
+    // Status sheets: the current sheet and whether the status window is open. The play state
+    // (text buffer, continuation, drawing flag, select list ...) is the interpreter's, in
+    // g_scenario (game/scenario_context.h).
     int now_sheet = 0;
     bool status_open = false;
     int highlight_countdown = 0;  // seconds until a highlighted sheet is drawn again
@@ -128,7 +123,16 @@ struct IlvaneGame {
     Handle save_window = 0;
     Handle status_window = 0;
     std::array<Handle, 10> cutin_windows = {};
+    std::array<Handle, 10> cutin_pictures = {};  // the picture shown in each cut-in window
     SaveWindowMode save_mode = SaveWindowMode::None;
+    Handle message_log = 0;     // text object of the backlog
+    Handle backlog_window = 0;  // its window, opened at (190, 25)
 
     GameHooks hooks;
 };
+
+// The one game of the running program, owned by the game task (game/game_task.h). Tests of the
+// game's parts may keep instances of their own.
+extern IlvaneGame g_game;
+// Back to a fresh game (start-up and tests).
+void ResetGame();

@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "game/auto_save.h"
+#include "game/scenario_context.h"
 #include "game/settings.h"
 #include "host/sjis_literal.h"
 #include "resource/resource.h"
@@ -12,7 +13,7 @@ void init_ilvane(IlvaneGame& game, Handle task) {
     game.calendar = ReadCalendar();
     game.date_sts = SettingNumber("DATE_STS");
     ReadDisplayEntries(game);
-    game.active_select = SettingSwitch("ActiveSelect");
+    g_scenario.active_select = SettingSwitch("ActiveSelect");
     ReadModeNames(game.modes);
     if (!game.player_copy && game.characters && game.player) {
         game.player_copy = CreateAutoSaveCopy(game.characters);

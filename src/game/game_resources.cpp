@@ -7,6 +7,7 @@
 
 #include "core/config.h"
 #include "core/log.h"
+#include "game/scenario_context.h"
 #include "game/screen.h"
 #include "game/settings.h"
 #include "host/sjis_literal.h"
@@ -106,8 +107,8 @@ int load_game_data(IlvaneGame& game, Handle task) {
     if (load_data_resources(game, task, observer)) return 1;
 
     create_standard_gc(game);
-    game.debug = SettingSwitch("DebugMode");
-    if (game.debug) {
+    g_scenario.debug = SettingSwitch("DebugMode");
+    if (g_scenario.debug) {
         LogLine("text_res Logout");
         if (game.text_lib) DumpRecords(game.text_lib);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "game/scenario_context.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
 #include "resource/resource.h"
@@ -34,21 +35,21 @@ int rebuild_screen(IlvaneGame& game, Handle task) {
     }
 
     const char* list = game.gsys ? GetStr(game.gsys, "menu_str") : nullptr;
-    copy_cut(game.select_list, sizeof game.select_list, list ? list : "");
-    if (hooks.fill_select_menu) hooks.fill_select_menu(game, game.select_list);
+    copy_cut(g_scenario.select_list, sizeof g_scenario.select_list, list ? list : "");
+    if (hooks.fill_select_menu) hooks.fill_select_menu(game, g_scenario.select_list);
 
-    game.drawing = false;
+    g_scenario.drawing = false;
     int pending = game.gsys ? GetNum(game.gsys, "select_menu") : -1;
-    game.select_pending = pending > 0;
+    g_scenario.select_pending = pending > 0;
     background = game.gsys ? GetStr(game.gsys, "backgraphic_name") : nullptr;
-    LogLinef("読み込み　SelectMenu :%d back_graphic %s"_sj, int(game.select_pending),
+    LogLinef("読み込み　SelectMenu :%d back_graphic %s"_sj, int(g_scenario.select_pending),
              background ? background : "");
-    if (game.select_pending && hooks.show_selecter) hooks.show_selecter(game, true);
+    if (g_scenario.select_pending && hooks.show_selecter) hooks.show_selecter(game, true);
 
     const char* base = game.gsys ? GetStr(game.gsys, "base_text") : nullptr;
     if (base) {
-        copy_cut(game.text_buffer, sizeof game.text_buffer, base);
-        game.continuation = 0;
+        copy_cut(g_scenario.text, sizeof g_scenario.text, base);
+        g_scenario.continuation = 0;
     } else {
         MessageDialog("gsysにbase_textがない"_sj);
     }

@@ -9,6 +9,7 @@
 
 #include "core/log.h"
 #include "game/rebuild_screen.h"
+#include "game/scenario_context.h"
 #include "host/file.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
@@ -47,12 +48,12 @@ const char* data_name_of(Handle resource) {
 
 void store_gsys(IlvaneGame& game) {
     Handle g = game.gsys;
-    SetStr(g, "menu_str", game.select_list);
-    SetNum(g, "select_menu", game.select_pending ? 1 : 0);
+    SetStr(g, "menu_str", g_scenario.select_list);
+    SetNum(g, "select_menu", g_scenario.select_pending ? 1 : 0);
     SetStr(g, "backgraphic_name", game.background_file);
     SetNum(g, "now_sheet", game.now_sheet);
     SetNum(g, "sts_open", game.status_open ? 1 : 0);
-    SetStr(g, "base_text", game.continuation >= 0 ? game.text_buffer : "");
+    SetStr(g, "base_text", g_scenario.continuation >= 0 ? g_scenario.text : "");
     const char* stored = GetStr(g, "backgraphic_name");
     LogLinef("save_gsys() graphic_name %s %s", game.background_file, stored ? stored : "");
 }

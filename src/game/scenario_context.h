@@ -31,17 +31,9 @@ struct ScenarioContext {
     int select_count = 0;                    // non-empty words of the select list
     char cut_in[kCutInSlots][kCutInNameSize] = {};
 
-    // Records and windows.
-    Handle play_list = 0;    // the scenario records
-    Handle text_lib = 0;     // the TextLib records; 0 when the game has none
-    Handle player = 0;       // the player record
-    Handle gsys = 0;         // the graphic-system record; 0 when the game has none
-    Handle main_window = 0;  // the full-screen window holding the objects below
-    Handle select_menu = 0;  // the selecter's menu
-    Handle message_log = 0;  // text object of the backlog
-    int selecter_x = 0;      // where the selecter shows
-    int selecter_y = 0;
-    int text_height = 200;  // TEXT_HIGHT
+    // The records and windows the interpreter works on are the game's (g_game, game_data.h):
+    // play list, text library, player and graphic-system records, the main window, the select
+    // menu, the backlog text and the screen layout.
     uint16_t effect_x = 0;  // the drawing-state numbers of the last 1285 notice
     uint16_t effect_y = 0;
 

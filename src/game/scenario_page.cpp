@@ -34,8 +34,8 @@ enum Request : int32_t {
 
 void set_auto_play(Handle task, bool on) {
     if (g_scenario.set_auto_play) g_scenario.set_auto_play(task, on);
-    if (get_adr(g_scenario.player, "auto_play", ITEMlong))
-        SetNum(g_scenario.player, "auto_play", on ? 1 : 0);
+    if (get_adr(g_game.player, "auto_play", ITEMlong))
+        SetNum(g_game.player, "auto_play", on ? 1 : 0);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ void EnterScenarioRecord(Handle record) {
     if (!stored || !stored[0]) return;
     char expression[kScenarioTextSize];
     ResolveStoredExpression(stored, expression, sizeof expression);
-    ComputeRecord(g_scenario.player, expression, sizeof expression);
+    ComputeRecord(g_game.player, expression, sizeof expression);
 }
 
 void ResetScenario() {
@@ -58,7 +58,7 @@ void ResetScenario() {
 }
 
 int run_request(Handle task) {
-    Handle player = g_scenario.player;
+    Handle player = g_game.player;
     int32_t request = GetNum(player, "ILVrequest");
     switch (request) {
         case REQUEST_BAD_END:
@@ -106,8 +106,8 @@ int text_step(Handle task) {
     int result = exec_command(task, g_scenario.text + g_scenario.continuation, page);
     if (result == 3) {
         LogLine("NoText");
-        ShowObject(g_scenario.main_window, kSelecterObject, g_scenario.selecter_x,
-                   g_scenario.selecter_y);
+        ShowObject(g_game.main_window, kSelecterObject, g_game.screen.selecter_x,
+                   g_game.screen.selecter_y);
         if (g_scenario.enable_load_save) g_scenario.enable_load_save(task, true);
         return 0;
     }
@@ -127,12 +127,12 @@ int show_message(Handle task, char* text) {
         }
         LogLine("Select表示催促のため、表示を行います"_sj);
     }
-    Handle object = SetMessageObject(g_scenario.main_window, kMessageObject, text);
+    Handle object = SetMessageObject(g_game.main_window, kMessageObject, text);
     if (!object) return 1;
     g_scenario.drawing = true;
     SendEffectRequest(task, EFFECT_TEXT, object, 0, kWhite);
     delete_tag(text);
-    Handle log = g_scenario.message_log;
+    Handle log = g_game.message_log;
     if (text_header(log)) {
         CursorToEnd(log);
         const TextHeader* h = text_header(log);
@@ -146,10 +146,10 @@ int show_message(Handle task, char* text) {
 void SelectMenu(Handle task, int value) {
     g_scenario.select_pending = false;
     if (g_scenario.enable_load_save) g_scenario.enable_load_save(task, false);
-    if (!g_scenario.active_select) HideObject(g_scenario.main_window, kSelecterObject);
+    if (!g_scenario.active_select) HideObject(g_game.main_window, kSelecterObject);
     LogLinef("SelectMenu %d active_selectmode %d", value, g_scenario.active_select ? 1 : 0);
     g_scenario.drawing = false;
-    Handle player = g_scenario.player;
+    Handle player = g_game.player;
     if (GetNum(player, "old_mode") == value)
         SetNum(player, "count", GetNum(player, "count") + 1);
     else

@@ -54,7 +54,7 @@ unsigned scans_started = 0;
 // The resource whose item a name or name path names: a path ".Resource:Data.key:value.item"
 // names its own resource, every other form the player record's.
 Handle named_resource(const char* path) {
-    const HandleEntry* e = handle_entry(g_scenario.player);
+    const HandleEntry* e = handle_entry(g_game.player);
     Handle own = e ? e->owner : 0;
     if (path[0] != '.' || std::count(path, path + std::strlen(path), ':') != 2) return own;
     const char* colon = std::strchr(path + 1, ':');
@@ -67,7 +67,7 @@ Handle named_resource(const char* path) {
 // The text of the player's string item (or the string item a name path selects), or nullptr.
 const char* player_text(const char* name) {
     if (ItemType(named_resource(name), name) != ITEMstring) return nullptr;
-    return get_adr2(g_scenario.player, name, ITEMstring);
+    return get_adr2(g_game.player, name, ITEMstring);
 }
 
 struct Tag {

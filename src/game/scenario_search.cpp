@@ -39,7 +39,7 @@ int condition_holds(Handle record, bool log_expression) {
     char work[kScenarioTextSize];
     ResolveStoredExpression(stored, work, sizeof work);
     if (log_expression) LogLine(work);
-    return CompareRecordCopy(g_scenario.player, work);
+    return CompareRecordCopy(g_game.player, work);
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ void ResolveStoredExpression(char* stored, char* work, size_t size) {
 }
 
 Handle find_scenario_record(Handle) {
-    for (Handle r = FirstRecord(g_scenario.play_list); r; r = NextRecord(r)) {
+    for (Handle r = FirstRecord(g_game.play_list); r; r = NextRecord(r)) {
         int holds = condition_holds(r, false);
         if (holds < 0) break;
         if (holds) return r;
@@ -65,7 +65,7 @@ Handle find_scenario_record(Handle) {
 }
 
 Handle find_textlib_record(const char* word) {
-    for (Handle r = FirstRecord(g_scenario.text_lib); r; r = NextRecord(r)) {
+    for (Handle r = FirstRecord(g_game.text_lib); r; r = NextRecord(r)) {
         const char* name = GetStr(r, "textlib_word");
         if (!name || std::strcmp(name, word) != 0) continue;
         int holds = condition_holds(r, g_scenario.debug);
@@ -90,7 +90,7 @@ void expand_gsys_refs(char* text, size_t capacity) {
         item[name_length] = '\0';
         char digits[16];
         int digit_count = std::snprintf(digits, sizeof digits, "%d",
-                                        g_scenario.gsys ? GetNum(g_scenario.gsys, item) : -1);
+                                        g_game.gsys ? GetNum(g_game.gsys, item) : -1);
         size_t reference = size_t(end - p), tail = std::strlen(end);
         if (size_t(digit_count) > reference && size_t(p - text) + digit_count + tail >= capacity) {
             p = end;  // no room to grow: the reference stays as written

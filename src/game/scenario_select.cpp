@@ -43,7 +43,7 @@ int32_t word_value(char* word, int position) {
     char* colon = std::strrchr(rest, ':');
     if (!colon) return position;
     *colon = '\0';
-    if (!CompareRecordCopy(g_scenario.player, rest)) return position;
+    if (!CompareRecordCopy(g_game.player, rest)) return position;
     return int32_t(std::strtol(colon + 1, nullptr, 10));
 }
 
@@ -61,7 +61,7 @@ int SelectValues(const char* list, int32_t* values) {
 }
 
 void FillSelectMenu(const char* list) {
-    Handle menu = g_scenario.select_menu;
+    Handle menu = g_game.screen.select_menu;
     const char* p = list ? list : "";
     int count = 0;
     for (int k = 1; k <= kSelectItems; ++k) {

@@ -15,7 +15,7 @@ int TagGetPlayer(Handle, const char* parameters) {
     char name[64];
     TagParam(parameters, 1, name, sizeof name);
     if (!g_scenario.get_player) return TAG_DONE;
-    if (Handle player = g_scenario.get_player(name)) g_scenario.player = player;
+    if (Handle player = g_scenario.get_player(name)) g_game.player = player;
     return TAG_DONE;
 }
 
@@ -30,8 +30,8 @@ int TagSelect(Handle task, const char* parameters) {
     g_scenario.select_pending = true;
     FillSelectMenu(g_scenario.select_list);
     if (g_scenario.active_select) {
-        ShowObject(g_scenario.main_window, kSelecterObject, g_scenario.selecter_x,
-                   g_scenario.selecter_y);
+        ShowObject(g_game.main_window, kSelecterObject, g_game.screen.selecter_x,
+                   g_game.screen.selecter_y);
         if (g_scenario.enable_load_save) g_scenario.enable_load_save(task, true);
     }
     return TAG_STOP;
@@ -57,7 +57,7 @@ int TagCompute(Handle, const char* parameters) {
     replace_mode_labels(expression);
     LogLine("以下のCompute 実行します"_sj);
     LogLine(expression);
-    ComputeRecord(g_scenario.player, expression, sizeof expression);
+    ComputeRecord(g_game.player, expression, sizeof expression);
     return TAG_DONE;
 }
 

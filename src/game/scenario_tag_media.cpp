@@ -36,8 +36,8 @@ int bg_format(Handle task, const char* key) {
 // Select item n of the select menu, or nullptr.
 MenuItem* select_item(const char* parameters) {
     int n = TagNumber(parameters, 1);
-    if (n < 1 || n >= MenuItemCount(g_scenario.select_menu)) return nullptr;
-    return menu_item(g_scenario.select_menu, n);
+    if (n < 1 || n >= MenuItemCount(g_game.screen.select_menu)) return nullptr;
+    return menu_item(g_game.screen.select_menu, n);
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ int TagPutPicture(Handle, const char* parameters) {
     uint32_t bitmap = load_bitmap(file);
     if (!bitmap) return TAG_DONE;
     uint32_t mask = HostMakeTransparencyMask(bitmap, kPureGreen);
-    if (mask) WinMaskedBitmap(g_scenario.main_window, x, y, bitmap, mask);
+    if (mask) WinMaskedBitmap(g_game.main_window, x, y, bitmap, mask);
     HostDeleteBitmap(mask);
     HostDeleteBitmap(bitmap);
     return TAG_DONE;

@@ -27,13 +27,13 @@ int TagOpenTitle(Handle task, const char* parameters) {
 }
 
 int TagCloseMessage(Handle, const char*) {
-    HideObject(g_scenario.main_window, kMessageObject);
+    HideObject(g_game.main_window, kMessageObject);
     return TAG_DONE;
 }
 
 int TagOpenMessage(Handle, const char*) {
-    ShowObject(g_scenario.main_window, kMessageObject, 80,
-               g_screen_height - g_scenario.text_height - 20);
+    ShowObject(g_game.main_window, kMessageObject, 80,
+               g_screen_height - g_game.screen.text_height - 20);
     return TAG_DONE;
 }
 
@@ -58,7 +58,7 @@ int TagSheets(Handle task, const char* parameters) {
 }
 
 int TagCloseSelect(Handle, const char*) {
-    HideObject(g_scenario.main_window, kSelecterObject);
+    HideObject(g_game.main_window, kSelecterObject);
     return TAG_DONE;
 }
 

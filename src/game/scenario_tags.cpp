@@ -118,7 +118,7 @@ void SendEffectRequest(Handle task, uint16_t type, Handle object, uint32_t mode,
     e->value = color;
     EffectRequestData d{};
     d.mode = mode;
-    d.window = g_scenario.main_window;
+    d.window = g_game.main_window;
     d.x = int16_t(g_scenario.effect_x);
     d.y = int16_t(g_scenario.effect_y);
     d.object = object;
@@ -135,7 +135,7 @@ void ShowDebugText(int x, int y, int width, int height, uint32_t fill, int tx, i
     } else {
         std::memcpy(shown, text, length + 1);
     }
-    Handle window = g_scenario.main_window;
+    Handle window = g_game.main_window;
     FillRectangle(window, x, y, uint16_t(width), uint16_t(height), fill);
     WinColorMessage(window, tx, ty, shown, color);
     LogLine(shown);

@@ -7,6 +7,7 @@
 
 #include "game/game_init.h"
 #include "game/game_resources.h"
+#include "game/scenario_context.h"
 #include "game_env.h"
 #include "host/sjis_literal.h"
 #include "resource/resource.h"
@@ -35,7 +36,7 @@ TEST_F(DataTest, FreshInstallationBuildsFromItemDataFiles) {
     EXPECT_TRUE(Logged("textlib.res"));
     EXPECT_EQ(Utf8(game_.title), "黄昏の試験");
     EXPECT_EQ(game_.date_sts, 1);
-    EXPECT_TRUE(game_.active_select);
+    EXPECT_TRUE(g_scenario.active_select);
     EXPECT_EQ(game_.modes.count, 2);
     EXPECT_NE(game_.screen.gc_standard, 0u);
 }

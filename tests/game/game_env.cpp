@@ -3,6 +3,7 @@
 #include "game/game_init.h"
 #include "game/game_resources.h"
 #include "game/result_screen.h"
+#include "game/scenario_context.h"
 #include "game/screen.h"
 #include "game/slot_grid.h"
 #include "game/status_sheet.h"
@@ -28,6 +29,7 @@ void PatchSettings(const std::string& lines, std::initializer_list<const char*> 
 
 void GameTest::SetUp() {
     NomaTest::SetUp();
+    ResetScenario();
     BootKernel();
     task_ = RegisterTask("Ilvane", 0, 0);
     InstallTestGame();
@@ -43,6 +45,7 @@ void GameTest::Restart() {
     BootKernel();
     task_ = RegisterTask("Ilvane", 0, 0);
     game_ = IlvaneGame{};
+    ResetScenario();
 }
 
 void GameTest::LoadGame() {
@@ -59,6 +62,7 @@ int GameTest::LogCount(const std::string& sjis_part) {
 
 void GameScreenTest::SetUp() {
     NomaTest::SetUp();
+    ResetScenario();
     BootWindowSystem(kWidth, kHeight);
     task_ = RegisterTask("Ilvane", 0, 0);
     OpenTaskEvents(task_);

@@ -9,6 +9,7 @@
 #include "game/auto_save.h"
 #include "game/rebuild_screen.h"
 #include "game/save_slot.h"
+#include "game/scenario_context.h"
 #include "game_env.h"
 #include "host/sjis_literal.h"
 #include "resource/resource.h"
@@ -76,10 +77,10 @@ protected:
         SetNum(game_.player, "hp", 55);
         SetStr(game_.player, "称号"_sj, "勇者"_sj);
         std::snprintf(game_.background_file, sizeof game_.background_file, "bg_forest.bmp");
-        std::snprintf(game_.select_list, sizeof game_.select_list, "go;stay");
-        std::snprintf(game_.text_buffer, sizeof game_.text_buffer, "rest of the scene");
-        game_.continuation = 0;
-        game_.select_pending = true;
+        std::snprintf(g_scenario.select_list, sizeof g_scenario.select_list, "go;stay");
+        std::snprintf(g_scenario.text, sizeof g_scenario.text, "rest of the scene");
+        g_scenario.continuation = 0;
+        g_scenario.select_pending = true;
         game_.now_sheet = 1;
         game_.status_open = false;
     }
@@ -117,9 +118,9 @@ TEST_F(SaveTest, SaveAndLoadGiveBackEveryItem) {
     EXPECT_EQ(g_hooks.select_list, "go;stay");
     EXPECT_EQ(g_hooks.selecter_shown, 1);
     EXPECT_EQ(g_hooks.pages, 1);
-    EXPECT_TRUE(game_.select_pending);
-    EXPECT_EQ(game_.continuation, 0);
-    EXPECT_STREQ(game_.text_buffer, "rest of the scene");
+    EXPECT_TRUE(g_scenario.select_pending);
+    EXPECT_EQ(g_scenario.continuation, 0);
+    EXPECT_STREQ(g_scenario.text, "rest of the scene");
     EXPECT_EQ(game_.now_sheet, 1);
     EXPECT_TRUE(LoggedSj("読み込み　SelectMenu :1 back_graphic bg_forest.bmp"));
 }
@@ -236,8 +237,8 @@ TEST_F(SaveTest, AutomaticSaveAndRestore) {
     EXPECT_EQ(Items(game_.gsys), gsys);
     EXPECT_EQ(g_hooks.background, "auto.bmp");
     EXPECT_EQ(g_hooks.selecter_shown, 0);
-    EXPECT_FALSE(game_.select_pending);
-    EXPECT_STREQ(game_.text_buffer, "from the copy");
+    EXPECT_FALSE(g_scenario.select_pending);
+    EXPECT_STREQ(g_scenario.text, "from the copy");
 }
 
 TEST_F(SaveTest, AutomaticSaveIsMadeByTheFirstAutoSaveWhenMissing) {
@@ -253,7 +254,7 @@ TEST_F(SaveTest, AutomaticSaveIsMadeByTheFirstAutoSaveWhenMissing) {
 
 TEST_F(SaveTest, RebuildWithoutBaseTextOrBackgroundItem) {
     LoadWithHooks();
-    game_.continuation = 7;
+    g_scenario.continuation = 7;
     // A graphic-system record of another layout: no base_text, no backgraphic_name.
     Handle other = CreateResource(task_, "other.res", "Other");
     CreateItem(other, "select_menu", ITEMlong, 4);
@@ -261,7 +262,7 @@ TEST_F(SaveTest, RebuildWithoutBaseTextOrBackgroundItem) {
     rebuild_screen(game_, task_);
     EXPECT_TRUE(g_hooks.from_format);
     EXPECT_EQ(g_hooks.background, "");
-    EXPECT_EQ(game_.continuation, 7);
+    EXPECT_EQ(g_scenario.continuation, 7);
     EXPECT_EQ(g_hooks.pages, 1);
 }
 

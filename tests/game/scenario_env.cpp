@@ -93,6 +93,7 @@ void ScenarioTest::SetUp() {
     g_calls.clear();
     g_highest_sheet = 2;
     ResetScenario();
+    ResetGame();
     install_actions();
 
     main_ = create_window(task_, 0, kWidth, kHeight, 0);
@@ -133,20 +134,20 @@ void ScenarioTest::SetUp() {
 
     log_ = CreateText(task_, "backlog", 0);
 
-    ScenarioContext& s = g_scenario;
-    s.play_list = play_list_;
-    s.text_lib = text_lib_;
-    s.player = player_;
-    s.gsys = gsys_;
-    s.main_window = main_;
-    s.select_menu = menu_;
-    s.message_log = log_;
-    s.selecter_x = kWidth - 105;
-    s.selecter_y = 0;
+    g_game.play_list = play_list_;
+    g_game.text_lib = text_lib_;
+    g_game.player = player_;
+    g_game.gsys = gsys_;
+    g_game.main_window = main_;
+    g_game.screen.select_menu = menu_;
+    g_game.message_log = log_;
+    g_game.screen.selecter_x = kWidth - 105;
+    g_game.screen.selecter_y = 0;
 }
 
 void ScenarioTest::TearDown() {
     ResetScenario();
+    ResetGame();
     ShutDownBoot();
     NomaTest::TearDown();
 }

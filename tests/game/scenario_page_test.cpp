@@ -106,7 +106,7 @@ TEST_F(PageTest, ChoiceSkipsTheTextAfterAMidTextSelectAndEntersTheMatchingRecord
     action_ilvane(task_);
     EXPECT_EQ(MessageText(), "ask");
     EXPECT_NE(g_scenario.continuation, kNoContinuation);
-    ShowObject(main_, kSelecterObject, g_scenario.selecter_x, 0);
+    ShowObject(main_, kSelecterObject, g_game.screen.selecter_x, 0);
     g_calls.clear();
     SelectMenu(task_, 2);
     EXPECT_FALSE(g_scenario.select_pending);

@@ -53,7 +53,7 @@ TEST_F(ScanTest, CommandTagsAreExecutedAndRemovedEvenWhenAdjacent) {
 TEST_F(ScanTest, TextAroundTagsMayBeDoubleByte) {
     EXPECT_EQ(Scan(Sj("あ<CloseMessage>い<GetPlayer ベル>う")), Sj("あいう"));
     EXPECT_EQ(g_calls.back(), "get-player " + Sj("ベル"));
-    EXPECT_EQ(g_scenario.player, other_player_);
+    EXPECT_EQ(g_game.player, other_player_);
 }
 
 TEST_F(ScanTest, LoneCloseIsLoggedAndKept) {

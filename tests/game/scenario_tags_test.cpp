@@ -61,7 +61,7 @@ TEST_F(TagsTest, SelectItemPictures) {
 }
 
 TEST_F(TagsTest, MessageAndSelecterObjects) {
-    g_scenario.text_height = 200;
+    g_game.screen.text_height = 200;
     Scan("<OpenMessage>");
     EXPECT_TRUE(Shown(kMessageObject));
     const ObjectRecord* o = object_record(ReqObject(main_, kMessageObject));
@@ -70,7 +70,7 @@ TEST_F(TagsTest, MessageAndSelecterObjects) {
     EXPECT_EQ(window_record(o->window)->y, kHeight - 200 - 20);
     Scan("<CloseMessage>");
     EXPECT_FALSE(Shown(kMessageObject));
-    ShowObject(main_, kSelecterObject, g_scenario.selecter_x, 0);
+    ShowObject(main_, kSelecterObject, g_game.screen.selecter_x, 0);
     Scan("<CloseSelect>");
     EXPECT_FALSE(Shown(kSelecterObject));
 }

@@ -9,6 +9,9 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "game/game_data.h"
+#include "game/game_task.h"
+#include "game/scenario_context.h"
 #include "host/clock.h"
 #include "host/input.h"
 #include "host/message_box.h"
@@ -21,6 +24,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/effect_task.h"
 #include "resource/resource.h"
 
 void InProcessRun::SetUp() {
@@ -31,10 +35,17 @@ void InProcessRun::SetUp() {
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
     old_folder_ = here;
     ASSERT_EQ(chdir(folder_.c_str()), 0);
+    Prepare();
     HostSetHeadless(true);
     HostUseVirtualClock(true);
     HostResetInput();
     HostResetWindowInput();
+    // A game of an earlier test in this process is forgotten with its pool.
+    ResetScenario();
+    ResetGame();
+    ResetGameFlow();
+    ResetEffects();
+    InstallGameActions();
     if (!HostStarted()) {
         InstallSystemHooks();
         AppStartUp();

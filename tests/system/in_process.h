@@ -14,6 +14,9 @@ protected:
     // Copies the "boot" data, starts the system and runs it until it is running.
     void SetUp() override;
     void TearDown() override;
+    // Called in the working folder, after the "boot" data is there and before the start: a
+    // subclass puts its own data and keys in place.
+    virtual void Prepare() {}
 
     // Input lines whose times count from now, loaded as the run's input file; a close a minute
     // later ends a run that the lines failed to end.
