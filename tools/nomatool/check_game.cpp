@@ -655,16 +655,16 @@ const char* Checker::mode_word(int slot, int position) {
 }
 
 int Checker::hook_auto_save(Handle) {
-    const HandleEntry* e = handle_entry(g_scenario.player);
-    const uint8_t* body = record_body(g_scenario.player);
+    const HandleEntry* e = handle_entry(g_game.player);
+    const uint8_t* body = record_body(g_game.player);
     if (e && body) g_active->current_.saved.assign(body, body + e->size);
     return 1;
 }
 
 int Checker::hook_restore_save(Handle) {
     const std::vector<uint8_t>& saved = g_active->current_.saved;
-    const HandleEntry* e = handle_entry(g_scenario.player);
-    uint8_t* body = record_body(g_scenario.player);
+    const HandleEntry* e = handle_entry(g_game.player);
+    uint8_t* body = record_body(g_game.player);
     if (e && body && saved.size() == e->size) std::memcpy(body, saved.data(), saved.size());
     g_active->restored_ = true;
     return 1;
@@ -770,9 +770,9 @@ State Checker::capture() const {
         s.records.insert(s.records.end(), body, body + e->size);
         project(r, body, e->size, s.key);
     }
-    s.player = player_index(g_scenario.player);
+    s.player = player_index(g_game.player);
     s.saved_key.clear();
-    if (!s.saved.empty()) project(g_scenario.player, s.saved.data(), s.saved.size(), s.saved_key);
+    if (!s.saved.empty()) project(g_game.player, s.saved.data(), s.saved.size(), s.saved_key);
     return s;
 }
 
@@ -786,8 +786,8 @@ void Checker::restore(const State& s) {
         std::memcpy(body, s.records.data() + at, e->size);
         at += e->size;
     }
-    g_scenario.player = characters_[size_t(s.player)];
-    game_.player = g_scenario.player;
+    g_game.player = characters_[size_t(s.player)];
+    game_.player = g_game.player;
 }
 
 Checker::Walk Checker::walk_text(Handle record, std::vector<int32_t>& choices) {
@@ -815,7 +815,7 @@ Checker::Walk Checker::walk_text(Handle record, std::vector<int32_t>& choices) {
             if (tag == "Compute" || tag == "AutoSave" || tag == "RestoreSave" ||
                 tag == "GetPlayer") {
                 tag_dispatch(0, tag.c_str(), parameters.data());
-                game_.player = g_scenario.player;
+                game_.player = g_game.player;
                 if (restored_) return Walk::Restored;
             }
             if (tag == "BGFormat1") current_.format = 0;
@@ -852,7 +852,7 @@ Checker::Walk Checker::walk_text(Handle record, std::vector<int32_t>& choices) {
                    "text-library word <" + tag + ">: none of its records' Compare holds when " +
                        "this record plays (shown as text)");
         } else if (!tag.empty()) {
-            replacement = get_adr2(g_scenario.player, tag.c_str(), ITEMstring);
+            replacement = get_adr2(g_game.player, tag.c_str(), ITEMstring);
         }
         if (!replacement || ++replacements > 1000 ||
             t.size() - (close + 1 - i) + std::strlen(replacement) >= kScenarioTextSize) {
@@ -887,7 +887,7 @@ void Checker::play_from(const State& start, std::deque<State>& queue) {
         reached_.insert(record);
         previous = record;
         EnterScenarioRecord(record);
-        game_.player = g_scenario.player;
+        game_.player = g_game.player;
         std::vector<int32_t> choices;
         Walk walk = walk_text(record, choices);
         State next = capture();
@@ -895,7 +895,7 @@ void Checker::play_from(const State& start, std::deque<State>& queue) {
             for (int32_t value : choices) {
                 restore(next);
                 // What SelectMenu does to the player record.
-                Handle player = g_scenario.player;
+                Handle player = g_game.player;
                 if (GetNum(player, "old_mode") == value)
                     SetNum(player, "count", GetNum(player, "count") + 1);
                 else
@@ -913,10 +913,10 @@ void Checker::play_from(const State& start, std::deque<State>& queue) {
 void Checker::setup_interpreter() {
     g_active = this;
     ResetScenario();
-    g_scenario.play_list = game_.play_list;
-    g_scenario.text_lib = game_.text_lib;
-    g_scenario.player = game_.player;
-    g_scenario.gsys = game_.gsys;
+    g_game.play_list = game_.play_list;
+    g_game.text_lib = game_.text_lib;
+    g_game.player = game_.player;
+    g_game.gsys = game_.gsys;
     g_scenario.mode_word = mode_word;  // also for the mode labels of <Compute> in pass 1
     g_scenario.auto_save = hook_auto_save;
     g_scenario.restore_save = hook_restore_save;
