@@ -3,6 +3,7 @@
 #include "app/start_up.h"
 #include "core/config.h"
 #include "core/log.h"
+#include "core/pool.h"
 #include "core/system.h"
 #include "game/ilvane.h"
 #include "host/message_loop.h"
@@ -63,6 +64,22 @@ void configured_screen(int* width, int* height) {
 }
 
 // The application slot of the cycle: the game, then the editor beside it.
+// The pool's use for the headless use report: the live blocks and how far the data area is
+// taken (compaction moves that line back down).
+PoolUse pool_use() {
+    PoolUse use;
+    if (!PoolExists()) return use;
+    uint32_t entries = HandleTableEntries();
+    for (Handle h = 1; h <= entries; ++h)
+        if (HandleEntry* e = handle_entry(h)) {
+            use.live_bytes += e->size;
+            ++use.live_handles;
+        }
+    PoolMarks m = GetPoolMarks();
+    use.data_used = m.relocate_line - m.base_line;
+    return use;
+}
+
 void applications(Handle task) {
     Ilvane(task);
     if (g_editor_task) EditTask(g_editor_task);
@@ -96,5 +113,6 @@ int RunSystem(const HostOptions& options) {
     system.start_up = AppStartUp;
     system.debug_monitor = debug_monitor_wanted;
     system.configured_screen = configured_screen;
+    system.pool_use = pool_use;
     return HostMain(options, system);
 }
