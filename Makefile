@@ -100,13 +100,15 @@ soak-plain: build
 	python3 tools/soak/soak.py --noma $(BUILD)/noma --hours $(SOAK_HOURS) --seed $(SOAK_SEED) \
 		--label plain $(SOAK_ARGS)
 
-soak-asan: deps
+# The plain build paints the demo's start-screen pictures, which the sanitizer build does not.
+soak-asan: build
 	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DNOMA_SANITIZE=ON -DNOMA_FUZZ=ON
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target noma demo_art
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target noma
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
+		UBSAN_OPTIONS=print_stacktrace=1 \
 		python3 tools/soak/soak.py --noma $(ASAN_BUILD)/noma --hours $(SOAK_HOURS) \
-		--seed $(SOAK_SEED) --label asan --watchdog 14400 $(SOAK_ARGS)
+		--seed $(SOAK_SEED) --label asan --watchdog 14400 --rss-slack 16384 $(SOAK_ARGS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done

@@ -17,6 +17,7 @@
 #include "present/effect_message.h"
 #include "present/effect_task.h"
 #include "present/start_screen.h"
+#include "resource/resource.h"
 #include "window/colors.h"
 #include "window/editor.h"
 #include "window/font.h"
@@ -64,8 +65,8 @@ void configured_screen(int* width, int* height) {
 }
 
 // The application slot of the cycle: the game, then the editor beside it.
-// The pool's use for the headless use report: the live blocks and how far the data area is
-// taken (compaction moves that line back down).
+// The pool's use for the headless use report: the live blocks, how far the data area is taken
+// (compaction moves that line back down) and the blocks of records still in use.
 PoolUse pool_use() {
     PoolUse use;
     if (!PoolExists()) return use;
@@ -74,6 +75,7 @@ PoolUse pool_use() {
         if (HandleEntry* e = handle_entry(h)) {
             use.live_bytes += e->size;
             ++use.live_handles;
+            if (!(e->flags & RECORD_INACTIVE)) use.active_bytes += e->size;
         }
     PoolMarks m = GetPoolMarks();
     use.data_used = m.relocate_line - m.base_line;

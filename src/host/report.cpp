@@ -25,9 +25,12 @@ void HostUseReportTick() {
     // Behind by more than a period (a stall of the real clock): one line, then a period on.
     if (int32_t(now - next_due) >= 0) next_due = now + period;
     PoolUse use = pool_reader ? pool_reader() : PoolUse{};
-    std::fprintf(stderr, "noma use: clock %u ms rss %ld kB pool %llu bytes %u handles %u used\n",
+    std::fprintf(stderr,
+                 "noma use: clock %u ms rss %ld kB pool %llu bytes %u handles %u used %llu "
+                 "active\n",
                  now, HostResidentKb(), static_cast<unsigned long long>(use.live_bytes),
-                 use.live_handles, use.data_used);
+                 use.live_handles, use.data_used,
+                 static_cast<unsigned long long>(use.active_bytes));
     std::fflush(stderr);
 }
 

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 
-// What the pool holds: bytes in live blocks, live handles, and the end of the used data area.
+// What the pool holds: bytes in live blocks, live handles, the end of the used data area, and
+// the bytes of the blocks still in use (records not deactivated or removed: the pool never
+// frees a block, so the live bytes grow with every record removed).
 struct PoolUse {
     uint64_t live_bytes = 0;
     uint32_t live_handles = 0;
     uint32_t data_used = 0;
+    uint64_t active_bytes = 0;
 };
 using PoolUseReader = PoolUse (*)();
 

@@ -575,7 +575,7 @@ int OpenEditor() {
     Handle area = CreateTextLine(text, w, EDIT_AREA, kAreaX, kAreaY, width, height);
     if (!area) {
         report("EditTask CreateObject ERROR!");
-        if (text) CloseText(task, text);
+        if (text) FreeText(task, text);
         DestroyWindow(w);
         return -1;
     }
@@ -668,7 +668,7 @@ int EditorReadFile(int slot, const char* name) {
     }
     int status = ReadTextFile(text);
     if (status != 0) {
-        CloseText(task, text);
+        FreeText(task, text);
         if (status == 6) {
             std::snprintf(message, sizeof message, "%sが見つかりません"_sj, name);
             report(message);
@@ -682,7 +682,7 @@ int EditorReadFile(int slot, const char* name) {
     if (!o) {
         LogLinef("Editer req_textobject_number() miss. %s\n", name);
         LogLine("まずいです、コケます。"_sj);
-        CloseText(task, text);
+        FreeText(task, text);
         return 1;
     }
     Handle old = o->data;
@@ -694,7 +694,7 @@ int EditorReadFile(int slot, const char* name) {
     state.top_line = 0;
     state.left_column = 0;
     std::memcpy(o->text, &state, sizeof state);
-    if (old && old != text && !old_shared) CloseText(task, old);
+    if (old && old != text && !old_shared) FreeText(task, old);
     s.file_name = name;
     s.writable = read_whole(name);
     if (!s.writable)
@@ -868,7 +868,7 @@ int EditorShare(int slot) {
     Handle own = o->data;
     if (g_text_focus == s.area) g_text_focus = 0;
     o->data = text;
-    if (own && own != text) CloseText(g_editor.task, own);
+    if (own && own != text) FreeText(g_editor.task, own);
     s.file_name = from.file_name;
     s.writable = from.writable;
     s.cursor_line = from.cursor_line;

@@ -16,6 +16,7 @@ PoolUse FakePool() {
     use.live_bytes = 123456;
     use.live_handles = 78;
     use.data_used = 200000;
+    use.active_bytes = 100000;
     return use;
 }
 
@@ -39,7 +40,8 @@ TEST(UseReport, OneLinePerPeriodOfTheClock) {
     HostUseReportTick();
     std::string out = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Lines(out), 1);
-    EXPECT_NE(out.find("pool 123456 bytes 78 handles 200000 used"), std::string::npos) << out;
+    EXPECT_NE(out.find("pool 123456 bytes 78 handles 200000 used 100000 active"), std::string::npos)
+        << out;
     EXPECT_EQ(out.find("rss 0 kB"), std::string::npos) << "the resident set is read";
     // A stall of three periods gives one line, and the next one a period after the due time.
     testing::internal::CaptureStderr();

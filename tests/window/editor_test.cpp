@@ -9,6 +9,7 @@
 #include "resource/resource.h"
 #include "resource/task_record.h"
 
+#include "core/pool.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
@@ -331,6 +332,43 @@ TEST_F(EditorTest, ACopyIsATextOfItsOwnAndASecondWindowSharesTheText) {
     EXPECT_EQ(Content(view), "one\ntwo\n3\n");
     CloseEditor(view);
     EXPECT_TRUE(handle_entry(text)->flags & RECORD_INACTIVE);
+}
+
+// Records in use (not deactivated or removed) and their bytes. Resources themselves are never
+// deleted (every input line makes one for its text), and the events the editor sends stay
+// pending here (no task takes them): both are left out.
+std::pair<uint32_t, uint64_t> ActiveBlocks() {
+    std::pair<uint32_t, uint64_t> active{0, 0};
+    for (Handle h = 1; h <= HandleTableEntries(); ++h) {
+        HandleEntry* e = handle_entry(h);
+        if (!e || (e->flags & RECORD_INACTIVE) || !resource_attr(e->owner) ||
+            e->owner == g_resources.event)
+            continue;
+        ++active.first;
+        active.second += e->size;
+    }
+    return active;
+}
+
+TEST_F(EditorTest, OpeningAndClosingEditorsAgainAndAgainKeepsThePoolFlat) {
+    WriteFile("notes.txt", "one\r\ntwo\r\n");
+    auto round = [&] {
+        int slot = OpenEditor();
+        ASSERT_GE(slot, 0);
+        ASSERT_EQ(EditorReadFile(slot, "notes.txt"), 0);
+        EXPECT_EQ(EditorReadFile(slot, "missing.txt"), 1);
+        int view = EditorShare(slot), copy = EditorDuplicate(slot);
+        CloseEditor(copy);
+        CloseEditor(slot);
+        CloseEditor(view);
+    };
+    round();
+    std::pair<uint32_t, uint64_t> before = ActiveBlocks();
+    for (int i = 0; i < 20; ++i)
+        round();
+    std::pair<uint32_t, uint64_t> after = ActiveBlocks();
+    EXPECT_EQ(after.first, before.first) << "blocks in use";
+    EXPECT_EQ(after.second, before.second) << "bytes in use";
 }
 
 // A pool too small for the file: the read reports the lack of memory and leaves the editor with

@@ -55,7 +55,8 @@ INPUT_CAUSED = [
 OPEN_ERROR = re.compile(rb"File open error! (.*) for read")
 NOT_FOUND = "が見つかりません".encode("cp932")
 
-USE_LINE = re.compile(r"noma use: clock (\d+) ms rss (\d+) kB pool (\d+) bytes (\d+) handles (\d+) used")
+USE_LINE = re.compile(r"noma use: clock (\d+) ms rss (\d+) kB pool (\d+) bytes (\d+) handles "
+                      r"(\d+) used (\d+) active")
 
 
 def log_failures(path, allowed):
@@ -88,11 +89,17 @@ def main():
     p.add_argument("--watchdog", type=float, default=1800.0,
                    help="wall seconds allowed per game hour (default 1800)")
     p.add_argument("--rss-slack", type=int, default=8192, help="kB of RSS growth allowed")
-    p.add_argument("--pool-slack", type=int, default=1 << 20, help="bytes of pool growth allowed")
+    p.add_argument("--pool-slack", type=int, default=1 << 20,
+                   help="bytes of growth of the pool's records in use allowed")
+    p.add_argument("--pool-limit", type=int, default=256,
+                   help="MB the pool's data area may reach in all (removed records included)")
     p.add_argument("--keep", help="keep the scratch folder here")
     p.add_argument("--label", default="soak")
     a = p.parse_args()
 
+    if not os.path.exists(os.path.join(a.data, "TITLE.BMP")):
+        print(f"[{a.label}] {a.data} has no TITLE.BMP: build the plain tree first (make build)")
+        return 2
     scratch = a.keep or tempfile.mkdtemp(prefix="noma-soak-")
     game = os.path.join(scratch, "game")
     if os.path.exists(game):
@@ -103,6 +110,8 @@ def main():
                     "--seed", str(a.seed), "--out", script], check=True)
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
     env.setdefault("ASAN_OPTIONS", "detect_leaks=1:abort_on_error=1")
+    # The leak checker's list of the suppressions it used is no report.
+    env.setdefault("LSAN_OPTIONS", "print_suppressions=0")
     cmd = [a.noma, "--data", game, "--headless", "--input", script, "--report", str(a.report)]
     print(f"[{a.label}] {' '.join(cmd)}", flush=True)
     started = time.monotonic()
@@ -115,8 +124,10 @@ def main():
             line = raw.decode("utf-8", "replace").rstrip("\n")
             m = USE_LINE.search(line)
             if m:
+                # (clock ms, rss kB, pool live bytes, handles, data used, active bytes, wall s)
                 samples.append((int(m.group(1)), int(m.group(2)), int(m.group(3)),
-                                int(m.group(4)), int(m.group(5)), time.monotonic() - started))
+                                int(m.group(4)), int(m.group(5)), int(m.group(6)),
+                                time.monotonic() - started))
                 last_beat[0] = time.monotonic()
             else:
                 other.append(line)
@@ -158,22 +169,27 @@ def main():
           f"({wall / a.hours:.0f} s per game hour), {len(samples)} samples, "
           f"log {os.path.getsize(log) if os.path.exists(log) else 0} bytes")
     step = max(1, len(samples) // 12)
-    print(f"[{a.label}] game min   rss kB   pool live bytes  handles  data used  wall s")
+    print(f"[{a.label}] game min   rss kB  pool in use  pool live  handles  data used  wall s")
     for s in samples[::step] + ([samples[-1]] if samples and (len(samples) - 1) % step else []):
-        print(f"[{a.label}] {s[0] / 60000:8.1f} {s[1]:8d} {s[2]:17d} {s[3]:8d} {s[4]:10d} {s[5]:7.0f}")
+        print(f"[{a.label}] {s[0] / 60000:8.1f} {s[1]:8d} {s[5]:12d} {s[2]:10d} {s[3]:8d} "
+              f"{s[4]:10d} {s[6]:7.0f}")
     if after:
-        base = after[0]
+        base, last = after[0], after[-1]
         rss_growth = max(s[1] for s in after) - base[1]
-        pool_growth = max(s[2] for s in after) - base[2]
+        use_growth = max(s[5] for s in after) - base[5]
+        hours = max(1e-9, (last[0] - base[0]) / 3600000.0)
         print(f"[{a.label}] after {a.settle:g} game minutes: rss {base[1]} -> max "
-              f"{max(s[1] for s in after)} kB (+{rss_growth}), pool {base[2]} -> max "
-              f"{max(s[2] for s in after)} bytes (+{pool_growth})")
+              f"{max(s[1] for s in after)} kB (+{rss_growth}); pool in use {base[5]} -> max "
+              f"{max(s[5] for s in after)} bytes (+{use_growth}); pool live (removed records "
+              f"included) +{(last[2] - base[2]) / hours:.0f} bytes per game hour")
         if rss_growth > a.rss_slack:
             problems.append(f"RSS grew by {rss_growth} kB after settling")
-        if pool_growth > a.pool_slack:
-            problems.append(f"pool grew by {pool_growth} bytes after settling")
+        if use_growth > a.pool_slack:
+            problems.append(f"pool in use grew by {use_growth} bytes after settling")
     else:
         problems.append("no samples after the settling time")
+    if samples and samples[-1][4] > a.pool_limit << 20:
+        problems.append(f"pool data area at {samples[-1][4]} bytes, over {a.pool_limit} MB")
     for line in other[:20]:
         print(f"[{a.label}] stderr: {line}")
     for line in failures[:20]:
