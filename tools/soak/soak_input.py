@@ -3,8 +3,9 @@
 
 The same seed and length give the same file, so a run that fails can be played again. The
 play is blind: it knows the screen size and a few places worth clicking (the start screen's
-buttons, the right button's menus), and otherwise clicks, drags and types anywhere. It keeps
-off the start screen's End button, which would end the run (--avoid changes that).
+buttons, the right button's menus), and otherwise clicks, drags and types anywhere. Two things
+would end the run, and it keeps clear of them: the start screen's End button (--avoid changes
+that) and the system menu's last entry (see RIGHT_REACH).
 
 Times are milliseconds of the virtual clock since start-up; the headless input language is
 the one of src/host/script_input.h. The file ends with a close at the end time.
