@@ -334,6 +334,36 @@ TEST_F(EditorTest, ACopyIsATextOfItsOwnAndASecondWindowSharesTheText) {
     EXPECT_TRUE(handle_entry(text)->flags & RECORD_INACTIVE);
 }
 
+TEST_F(EditorTest, EachWindowOfASharedTextKeepsItsOwnCursor) {
+    WriteFile("rows.txt", "r0\nr1\nr2\nr3\nr4\nr5\n");
+    int a = OpenEditor();
+    ASSERT_EQ(EditorReadFile(a, "rows.txt"), 0);
+    ASSERT_TRUE(EditorCommand(a, "line 6"));
+    int b = EditorShare(a);
+    ASSERT_GE(b, 0);
+    // The window manager's events, taken by the editor one per call.
+    auto deliver = [&](uint16_t code, int slot) {
+        EventRecord* e = event_record(SendEvent(TASK_ID_WINDOW, TaskId(task_), code));
+        ASSERT_NE(e, nullptr);
+        e->value = g_editor.slots[slot].window;
+        for (int i = 0; i < 1000 && task_record(task_)->cursor != g_event_tail; ++i)
+            EditTask(task_);
+    };
+    deliver(EVENT_WINDOW_ACTIVE, b);
+    EXPECT_EQ(Cursor(b).first, 6u) << "the second window starts where the first one was";
+    ASSERT_TRUE(EditorCommand(b, "line 1"));
+    // In b two rows go; a, activated again, finds its line 6 gone: it takes the last one.
+    EXPECT_EQ(EditorReplace(b, "r2\nr3\n", "", true, true), 1);
+    deliver(EVENT_WINDOW_INACTIVE, b);
+    deliver(EVENT_WINDOW_ACTIVE, a);
+    EXPECT_EQ(g_editor.current, g_editor.slots[a].window);
+    EXPECT_EQ(Cursor(a).first, 4u) << "a's own line, clamped to the text";
+    EXPECT_EQ(Content(a), "r0\nr1\nr4\nr5\n");
+    deliver(EVENT_WINDOW_INACTIVE, a);
+    deliver(EVENT_WINDOW_ACTIVE, b);
+    EXPECT_EQ(Cursor(b).first, 1u) << "b's cursor where b left it";
+}
+
 // Records in use (not deactivated or removed) and their bytes. Resources themselves are never
 // deleted (every input line makes one for its text), and the events the editor sends stay
 // pending here (no task takes them): both are left out.
