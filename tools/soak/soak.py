@@ -84,8 +84,9 @@ def main():
     p.add_argument("--hours", type=float, default=8.0, help="game hours (default 8)")
     p.add_argument("--seed", type=int, default=1)
     p.add_argument("--report", type=int, default=60, help="game seconds between samples")
-    p.add_argument("--settle", type=float, default=60.0,
-                   help="game minutes before memory must stay flat (default 60)")
+    p.add_argument("--settle", type=float, default=None,
+                   help="game minutes before memory must stay flat (default 60, or half of a "
+                        "shorter run)")
     p.add_argument("--watchdog", type=float, default=1800.0,
                    help="wall seconds allowed per game hour (default 1800)")
     p.add_argument("--rss-slack", type=int, default=8192, help="kB of RSS growth allowed")
@@ -96,6 +97,8 @@ def main():
     p.add_argument("--keep", help="keep the scratch folder here")
     p.add_argument("--label", default="soak")
     a = p.parse_args()
+    if a.settle is None:
+        a.settle = min(60.0, a.hours * 30.0)
 
     if not os.path.exists(os.path.join(a.data, "TITLE.BMP")):
         print(f"[{a.label}] {a.data} has no TITLE.BMP: build the plain tree first (make build)")
