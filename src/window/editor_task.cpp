@@ -224,6 +224,21 @@ std::string mark_of(Handle handle) {
     return e ? std::string(e->mark, 2) : std::string("  ");
 }
 
+// The name of a text: its file, the name of its resource.
+std::string text_name(Handle text) {
+    TextHeader* h = text_header(text);
+    ResourceAttr* attr = h ? resource_attr(h->resource) : nullptr;
+    return attr ? std::string(attr->name, strnlen(attr->name, sizeof attr->name)) : "";
+}
+
+// The open editor whose text is named `name`, or -1. CreateText with that name would hand out
+// that very text with its blocks reset.
+int editor_of_text(const std::string& name) {
+    for (int i = 0; i < kEditorSlots; ++i)
+        if (g_editor.slots[i].window && text_name(EditorText(i)) == name) return i;
+    return -1;
+}
+
 // Whether another editor than `slot` shows `text`.
 bool shared(Handle text, int slot) {
     for (int i = 0; i < kEditorSlots; ++i)
@@ -568,7 +583,10 @@ int OpenEditor() {
     // object does (the editing area opens the edit menu itself).
     WindowRecord* r = window_record(w);
     Popupmenu(w, EDIT_POPUP, 0, 0, r->width, r->height, g_editor.search_menu);
-    Handle text = CreateText(task, name, TEXT_KEYWORDS);
+    // A window of a shared text may still hold the text of an earlier editor of this slot.
+    std::string text_file = name;
+    if (editor_of_text(text_file) >= 0) text_file += "-" + std::to_string(g_editor.made);
+    Handle text = CreateText(task, text_file.c_str(), TEXT_KEYWORDS);
     if (text) text_delete(text, 0, 0, 1);
     int width, height;
     area_size(w, &width, &height);
@@ -660,6 +678,24 @@ int EditorReadFile(int slot, const char* name) {
             report(message);
             return 1;
         }
+    int holder = editor_of_text(name);
+    if (holder >= 0 && holder != slot) {
+        std::snprintf(message, sizeof message, "%sは編集中です"_sj, name);
+        report(message);
+        return 1;
+    }
+    if (holder == slot) {
+        // Reading its own file again: the text is read afresh in place, so a file that is gone
+        // must not cost the text the editor has.
+        FILE* probe = HostFileOpen(name, "rb");
+        if (!probe) {
+            LogLinef("File open error! %s for read", name);
+            std::snprintf(message, sizeof message, "%sが見つかりません"_sj, name);
+            report(message);
+            return 1;
+        }
+        HostFileClose(probe);
+    }
     Handle task = g_editor.task;
     Handle text = CreateText(task, name, TEXT_KEYWORDS);
     if (!text) {
@@ -668,7 +704,7 @@ int EditorReadFile(int slot, const char* name) {
     }
     int status = ReadTextFile(text);
     if (status != 0) {
-        FreeText(task, text);
+        if (holder != slot) FreeText(task, text);
         if (status == 6) {
             std::snprintf(message, sizeof message, "%sが見つかりません"_sj, name);
             report(message);
@@ -726,10 +762,7 @@ int EditorWriteFile(int slot) {
     // An empty text would be written as one line end.
     int status = 0;
     if (bytes.empty()) {
-        // The text's file is the name of its resource.
-        ResourceAttr* attr = resource_attr(h->resource);
-        std::string file =
-            attr ? std::string(attr->name, strnlen(attr->name, sizeof attr->name)) : std::string();
+        std::string file = text_name(text);
         FILE* f = file.empty() ? nullptr : HostFileOpen(file.c_str(), "w");
         status = f && HostFileClose(f) == 0 ? 0 : 6;
     } else {

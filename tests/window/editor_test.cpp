@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -321,6 +322,26 @@ TEST_F(EditorTest, ACopyIsATextOfItsOwnAndASecondWindowSharesTheText) {
     EXPECT_EQ(Content(slot), "one\ntwo\n3\n") << "one text, two windows";
     ASSERT_TRUE(EditorCommand(slot, "save"));
     EXPECT_EQ(ReadFile("notes.txt"), "one\r\ntwo\r\n3\r\n");
+
+    // A new editor in the slot of a closed window whose text another window still shows gets
+    // a text of its own.
+    int unsaved = OpenEditor();
+    ASSERT_EQ(unsaved, 3);
+    SetTextBytes(EditorText(unsaved), "draft\n", 6);
+    int unsaved_view = EditorShare(unsaved);
+    CloseEditor(unsaved);
+    EXPECT_EQ(OpenEditor(), 3);
+    EXPECT_NE(EditorText(3), EditorText(unsaved_view));
+    EXPECT_EQ(Content(unsaved_view), "draft\n");
+    EXPECT_EQ(Content(3), "");
+    CloseEditor(3);
+    CloseEditor(unsaved_view);
+
+    // Reading its own file again when the file is gone keeps the text.
+    ASSERT_EQ(std::remove("notes.txt"), 0);
+    EXPECT_EQ(EditorReadFile(slot, "notes.txt"), 1);
+    EXPECT_EQ(Content(slot), "one\ntwo\n3\n");
+    WriteFile("notes.txt", "one\r\ntwo\r\n3\r\n");
 
     // Closing one window keeps the text for the other; closing the last frees it.
     Handle text = EditorText(slot);
