@@ -383,7 +383,6 @@ void edit_menu_choice(int item) {
     int slot = current_slot();
     if (slot < 0) return;
     if (item == 4 || item == 5) {
-        save_cursor(slot);
         if (item == 4)
             EditorDuplicate(slot);
         else
@@ -744,7 +743,7 @@ int EditorWriteFile(int slot) {
     Handle text = EditorText(slot);
     if (!text_header(text)) return 1;
     if (!g_editor.slots[slot].writable) {
-        // Its NUL bytes, what followed a Ctrl-Z or its line ends would be lost.
+        // The file's NUL bytes and whatever followed a Ctrl-Z would be lost.
         char message[160];
         std::snprintf(message, sizeof message, "%sはテキストとして読めないので書き込みません"_sj,
                       g_editor.slots[slot].file_name.c_str());
