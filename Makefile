@@ -12,7 +12,8 @@ BUILD := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 
-.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests bench clean
+.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests bench soak soak-plain \
+	soak-asan clean
 
 all: build
 
@@ -85,6 +86,29 @@ thread-tests: deps
 	done; rm -f /tmp/noma-tsan-$$$$.log; \
 	if [ -n "$$failed" ]; then echo "Failed under ThreadSanitizer:$$failed"; exit 1; fi; \
 	echo "Every whole-system test passed under ThreadSanitizer"
+
+# The soak test (not part of `make test`): the demo played headless with seeded random input
+# for SOAK_HOURS of game time, once in the normal build and once under AddressSanitizer
+# (`make -j2 soak` runs the two at once). tools/soak/soak.py says what it checks.
+SOAK_HOURS ?= 8
+SOAK_SEED ?= 1
+SOAK_ARGS ?=
+
+soak: soak-plain soak-asan
+
+soak-plain: build
+	python3 tools/soak/soak.py --noma $(BUILD)/noma --hours $(SOAK_HOURS) --seed $(SOAK_SEED) \
+		--label plain $(SOAK_ARGS)
+
+# The plain build paints the demo's start-screen pictures, which the sanitizer build does not.
+soak-asan: build
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DNOMA_SANITIZE=ON -DNOMA_FUZZ=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target noma
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
+		UBSAN_OPTIONS=print_stacktrace=1 \
+		python3 tools/soak/soak.py --noma $(ASAN_BUILD)/noma --hours $(SOAK_HOURS) \
+		--seed $(SOAK_SEED) --label asan --watchdog 14400 --rss-slack 16384 $(SOAK_ARGS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done

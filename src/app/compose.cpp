@@ -3,6 +3,7 @@
 #include "app/start_up.h"
 #include "core/config.h"
 #include "core/log.h"
+#include "core/pool.h"
 #include "core/system.h"
 #include "game/auto_save.h"
 #include "game/game_actions.h"
@@ -22,6 +23,7 @@
 #include "present/effect_message.h"
 #include "present/effect_task.h"
 #include "present/start_screen.h"
+#include "resource/resource.h"
 #include "window/colors.h"
 #include "window/editor.h"
 #include "window/font.h"
@@ -69,6 +71,23 @@ void configured_screen(int* width, int* height) {
 }
 
 // The application slot of the cycle: the game, then the editor beside it.
+// The pool's use for the headless use report: the live blocks, how far the data area is taken
+// (compaction moves that line back down) and the blocks of records still in use.
+PoolUse pool_use() {
+    PoolUse use;
+    if (!PoolExists()) return use;
+    uint32_t entries = HandleTableEntries();
+    for (Handle h = 1; h <= entries; ++h)
+        if (HandleEntry* e = handle_entry(h)) {
+            use.live_bytes += e->size;
+            ++use.live_handles;
+            if (!(e->flags & RECORD_INACTIVE)) use.active_bytes += e->size;
+        }
+    PoolMarks m = GetPoolMarks();
+    use.data_used = m.relocate_line - m.base_line;
+    return use;
+}
+
 void applications(Handle task) {
     game_task(task);
     if (g_editor_task) EditTask(g_editor_task);
@@ -135,5 +154,6 @@ int RunSystem(const HostOptions& options) {
     system.start_up = AppStartUp;
     system.debug_monitor = debug_monitor_wanted;
     system.configured_screen = configured_screen;
+    system.pool_use = pool_use;
     return HostMain(options, system);
 }

@@ -2,6 +2,7 @@
 
 #include "host/clock.h"
 #include "host/program_thread.h"
+#include "host/report.h"
 
 namespace {
 uint32_t cycle_start = 0;
@@ -19,4 +20,5 @@ void HostCycleEnd() {
         cycle_started = true;
     }
     HostServiceProgramThread(PollPoint::CycleEnd);
+    HostUseReportTick();
 }

@@ -291,6 +291,7 @@ int HostMain(const HostOptions& options, const HostSystem& system) {
     if (options.headless) {
         HostSetHeadless(true);
         HostUseVirtualClock(true);
+        if (options.report) HostStartUseReport(uint32_t(options.report) * 1000u, system.pool_use);
         if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/options.h"
+#include "host/report.h"
 
 // The system the host runs, as the composition root hands it over.
 struct HostSystem {
@@ -13,6 +14,8 @@ struct HostSystem {
     // configured screen size (-1 for a size not configured).
     bool (*debug_monitor)() = nullptr;
     void (*configured_screen)(int* width, int* height) = nullptr;
+    // The pool's use for the headless use report (--report).
+    PoolUseReader pool_use = nullptr;
 };
 
 // Ends the program with `status` (non-zero: a failure) once the current message is handled:

@@ -7,7 +7,7 @@ const char* const kHostUsage =
     "usage: noma [--data DIR] [--headless] [--input FILE] [--scale N] [--fullscreen] [--help]\n"
     "            [--windowed] [--integer-scaling | --smooth-scaling] [--mute | --no-mute]\n"
     "            [--music-volume N] [--effect-volume N] [--mincho FAMILY] [--gothic FAMILY]\n"
-    "            [--soundfont FILE]\n"
+    "            [--soundfont FILE] [--report SECONDS]\n"
     "  --data DIR     run the game in DIR (the folder that holds NOMA.ini)\n"
     "  --headless     no window: offscreen video, virtual clock, deterministic runs\n"
     "  --input FILE   scripted input, one event a line:\n"
@@ -22,6 +22,8 @@ const char* const kHostUsage =
     "  --music-volume N, --effect-volume N   volumes from 0 to 100\n"
     "  --mincho FAMILY, --gothic FAMILY      fontconfig families for the Japanese text\n"
     "  --soundfont FILE                      the General MIDI soundfont for music\n"
+    "  --report SECONDS   headless: a line on stderr every SECONDS of the clock with the\n"
+    "                     resident memory and the pool's use (for long test runs)\n"
     "The player's settings are kept in player.ini in the game's folder; options given here\n"
     "override it for this run.\n";
 
@@ -106,6 +108,14 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, s
                 return false;
             }
             options->scale = int(n);
+        } else if (!std::strcmp(arg, "--report")) {
+            if (!value(&v)) return false;
+            long n = 0;
+            if (!whole_number(v, 1, 86400, &n)) {
+                *error = std::string("--report wants a whole number of seconds, not ") + v;
+                return false;
+            }
+            options->report = int(n);
         } else {
             *error = std::string("unknown option ") + arg;
             return false;

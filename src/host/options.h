@@ -9,6 +9,7 @@ struct HostOptions {
     bool headless = false;
     std::string input;  // --input FILE: scripted input
     int scale = 0;      // --scale N: window size in multiples of the screen; 0 = not given
+    int report = 0;     // --report SECONDS: headless use report on stderr; 0 = none
     bool help = false;
     // Player settings given on the command line; each one overrides player.ini.
     std::optional<bool> fullscreen;          // --fullscreen / --windowed

@@ -135,6 +135,22 @@ int CloseText(Handle task, Handle text) {
     return DeactivateRecord(task, h->resource, text);
 }
 
+int FreeText(Handle task, Handle text) {
+    TextHeader* h = text_header(text);
+    if (!h) return 1;
+    Handle resource = h->resource;
+    for (Handle block = h->first_block; block;) {
+        Handle after = next_block(block);
+        RemoveRecord(task, resource, block);
+        block = after;
+    }
+    h = text_header(text);
+    h->first_block = h->cache_block = 0;
+    h->cache_line = 0;
+    h->size = h->lines = 0;
+    return CloseText(task, text);
+}
+
 int ReadTextFile(Handle text) {
     TextHeader* h = text_header(text);
     if (!h) return 1;

@@ -55,6 +55,10 @@ TextHeader* text_header(Handle text);
 Handle CreateText(Handle task, const char* name, uint32_t flags);
 // Deactivates the header record; the blocks stay in the resource. Returns 0, 1 for a bad handle.
 int CloseText(Handle task, Handle text);
+// Takes the text's blocks out of its resource for good, then closes it: for texts made and
+// dropped while the system runs (the texts of input lines, editors), whose blocks would
+// otherwise stay active records that nobody reads again. Returns what CloseText returns.
+int FreeText(Handle task, Handle text);
 
 // Reads the file named by the text's resource name in text mode (CR LF arrives as LF) into the
 // blocks. Returns 0, 6 when the file cannot be opened, 1 when no block can be had.

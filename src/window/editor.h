@@ -42,6 +42,13 @@ struct EditorSlot {
     Handle area = 0;                           // the editing area: a text line of the text task
     Handle search = 0, file = 0, command = 0;  // the sub-window objects
     std::string file_name;                     // empty until a file was read
+    // False when the file read could not be written back as it was (a NUL, a Ctrl-Z before
+    // its end, a line end other than CR LF): the editor then never writes over it.
+    bool writable = true;
+    // The cursor of this window (its line in the text and its column), kept while another
+    // window of the same text has the keyboard.
+    uint32_t cursor_line = 0;
+    uint16_t cursor_column = 0;
 };
 
 struct EditorState {
@@ -84,6 +91,11 @@ bool EditorSearch(int slot, const std::string& word, bool forward);
 // the number replaced.
 int EditorReplace(int slot, const std::string& word, const std::string& replacement, bool forward,
                   bool every);
+// The edit menu's editing modes: a new editor holding a copy of the editor's text (複写編集)
+// or a second window on the same text (共通編集). The new slot, or -1.
+int EditorDuplicate(int slot);
+int EditorShare(int slot);
+
 // Runs a command line ("save", "line N", "top", "end"); false for an unknown command.
 bool EditorCommand(int slot, const std::string& command);
 // Places the editing area's cursor at the cell under client point (x, y) of the area.

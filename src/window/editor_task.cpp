@@ -9,11 +9,13 @@
 
 #include "core/log.h"
 #include "core/system.h"
+#include "host/file.h"
 #include "host/sjis_literal.h"
 #include "kernel/dialog.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
 #include "kernel/task.h"
+#include "resource/resource.h"
 #include "text/text.h"
 #include "window/colors.h"
 #include "window/editor.h"
@@ -222,6 +224,71 @@ std::string mark_of(Handle handle) {
     return e ? std::string(e->mark, 2) : std::string("  ");
 }
 
+// The name of a text: its file, the name of its resource.
+std::string text_name(Handle text) {
+    TextHeader* h = text_header(text);
+    ResourceAttr* attr = h ? resource_attr(h->resource) : nullptr;
+    return attr ? std::string(attr->name, strnlen(attr->name, sizeof attr->name)) : "";
+}
+
+// The open editor whose text is named `name`, or -1. CreateText with that name would hand out
+// that very text with its blocks reset.
+int editor_of_text(const std::string& name) {
+    for (int i = 0; i < kEditorSlots; ++i)
+        if (g_editor.slots[i].window && text_name(EditorText(i)) == name) return i;
+    return -1;
+}
+
+// Whether another editor than `slot` shows `text`.
+bool shared(Handle text, int slot) {
+    for (int i = 0; i < kEditorSlots; ++i)
+        if (i != slot && g_editor.slots[i].window && text && EditorText(i) == text) return true;
+    return false;
+}
+
+// Every open editor window that shows `text` draws its editing area again.
+void redraw_views(Handle text) {
+    for (int i = 0; i < kEditorSlots; ++i) {
+        EditorSlot& s = g_editor.slots[i];
+        if (s.window && EditorText(i) == text && test_window_mode(s.window, WIN_OPEN) &&
+            test_window_mode(s.window, WIN_DRAWABLE))
+            DrawTextField(s.area);
+    }
+}
+
+// The cursor of an editor window as a line of the text and a column, kept in its slot.
+void save_cursor(int slot) {
+    text_field::Field f;
+    if (!text_field::load(g_editor.slots[slot].area, &f)) return;
+    TextHeader* h = text_header(f.text);
+    g_editor.slots[slot].cursor_line = f.state.top_line + h->cursor_y;
+    g_editor.slots[slot].cursor_column = h->cursor_x;
+}
+
+// Puts the text's cursor back where this window had it: another window of the same text may
+// have moved it and changed the lines meanwhile.
+void restore_cursor(int slot) {
+    EditorSlot& s = g_editor.slots[slot];
+    std::string bytes = TextBytes(EditorText(slot));
+    std::vector<size_t> starts = line_starts(bytes);
+    size_t line = std::min<size_t>(s.cursor_line, starts.size() - 1);
+    size_t end = line + 1 < starts.size() ? starts[line + 1] - 1 : bytes.size();
+    show_offset(slot, bytes, std::min(starts[line] + s.cursor_column, end), 0);
+}
+
+// Whether file `name` came into its text whole: text mode drops its NUL bytes and ends it at a
+// Ctrl-Z. (Its line ends come back as CR LF.)
+bool read_whole(const char* name) {
+    FILE* f = HostFileOpen(name, "rb");
+    if (!f) return true;
+    char buffer[65536];
+    bool whole = true;
+    for (size_t n; whole && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        whole = !std::memchr(buffer, '\0', n) && !std::memchr(buffer, 0x1A, n);
+    HostFileClose(f);
+    return whole;
+}
+
 void object_notice(const EventRecord& e) {
     int slot = EditorSlotOf(e.value);
     if (slot < 0) return;
@@ -252,6 +319,10 @@ void object_notice(const EventRecord& e) {
             break;
         case FILE_READ:
             LogLine("file read button press.");
+            if (!object_record(s.area)) {
+                LogLine("att is null\n");
+                break;
+            }
             if (EditorReadFile(slot, input_text(s.file, FILE_NAME).c_str()) == 0) {
                 close_sub(slot, s.file);
                 redraw_editor(slot);
@@ -307,10 +378,17 @@ void search_menu_choice(int item) {
 }
 
 // The edit menu's cut buffer works on whole lines: cut and copy take the cursor's line, paste
-// inserts the buffer before it.
+// inserts the buffer before it. Items 4 and 5 open a copy or a second window of the text.
 void edit_menu_choice(int item) {
     int slot = current_slot();
     if (slot < 0) return;
+    if (item == 4 || item == 5) {
+        if (item == 4)
+            EditorDuplicate(slot);
+        else
+            EditorShare(slot);
+        return;
+    }
     Handle text = EditorText(slot);
     std::string bytes = TextBytes(text);
     size_t at = cursor_offset(slot, bytes);
@@ -324,6 +402,8 @@ void edit_menu_choice(int item) {
     if (item == 1 || item == 3) {
         SetTextBytes(text, bytes.data(), bytes.size());
         show_offset(slot, bytes, begin, 0);
+        save_cursor(slot);
+        redraw_views(text);
     }
 }
 
@@ -424,9 +504,20 @@ void handle_event(Handle task, const EventRecord& e) {
         case EVENT_REQ_DRAW:
             draw_request(e.value);
             break;
-        case EVENT_WINDOW_ACTIVE:
-            if (EditorSlotOf(e.value) >= 0) g_editor.current = e.value;
+        case EVENT_WINDOW_OPEN:
+        case EVENT_WINDOW_ACTIVE: {
+            int slot = EditorSlotOf(e.value);
+            if (slot < 0 || g_editor.slots[slot].window != e.value) break;
+            g_editor.current = e.value;
+            if (e.code == EVENT_WINDOW_ACTIVE && shared(EditorText(slot), slot))
+                restore_cursor(slot);
             break;
+        }
+        case EVENT_WINDOW_INACTIVE: {
+            int slot = EditorSlotOf(e.value);
+            if (slot >= 0 && g_editor.slots[slot].window == e.value) save_cursor(slot);
+            break;
+        }
         case EVENT_WINDOW_CLOSED:
             for (int i = 0; i < kEditorSlots; ++i)
                 if (g_editor.slots[i].window && g_editor.slots[i].window == e.value) CloseEditor(i);
@@ -485,18 +576,31 @@ int OpenEditor() {
     if (!w) return -1;
     set_window_gc(w, g_editor.gc);
     char name[32];
-    std::snprintf(name, sizeof name, "nameless%d", slot + 1);
+    std::snprintf(name, sizeof name, "nameless%d", slot);
     set_window_name(w, name);
-    Handle text = CreateText(task, name, TEXT_KEYWORDS);
+    // First, so that every other object lies over it: it takes the right button where no other
+    // object does (the editing area opens the edit menu itself).
+    WindowRecord* r = window_record(w);
+    Popupmenu(w, EDIT_POPUP, 0, 0, r->width, r->height, g_editor.search_menu);
+    // A window of a shared text may still hold the text of an earlier editor of this slot.
+    std::string text_file = name;
+    if (editor_of_text(text_file) >= 0) text_file += "-" + std::to_string(g_editor.made);
+    Handle text = CreateText(task, text_file.c_str(), TEXT_KEYWORDS);
     if (text) text_delete(text, 0, 0, 1);
     int width, height;
     area_size(w, &width, &height);
     Handle area = CreateTextLine(text, w, EDIT_AREA, kAreaX, kAreaY, width, height);
     if (!area) {
         report("EditTask CreateObject ERROR!");
-        if (text) CloseText(task, text);
+        if (text) FreeText(task, text);
         DestroyWindow(w);
         return -1;
+    }
+    if (ObjectRecord* o = object_record(area)) {
+        TextLineState state;
+        std::memcpy(&state, o->text, sizeof state);
+        state.menu = g_editor.edit_menu;
+        std::memcpy(o->text, &state, sizeof state);
     }
     button_pair(w, EDIT_DISK, EDIT_ENVIRONMENT, 10, 1, "ディスク"_sj, "環　　境"_sj);
     EditorSlot& s = g_editor.slots[slot];
@@ -518,9 +622,6 @@ int OpenEditor() {
     in = inner(s.command);
     input(in, COMMAND_LINE, 10, 30, 21);
     button_pair(in, COMMAND_RUN, COMMAND_CANCEL, 10, 60, " 実行 "_sj, "やめる"_sj);
-    // Last, so it lies over everything: it takes only the right button.
-    WindowRecord* r = window_record(w);
-    Popupmenu(w, EDIT_POPUP, 0, 0, r->width, r->height, g_editor.search_menu);
     ++g_editor.made;
     g_editor.current = w;
     SendWindowPointEvent(task, w, int16_t(40 + 24 * slot), int16_t(40 + 24 * slot));
@@ -533,7 +634,10 @@ void CloseEditor(int slot) {
     if (ObjectRecord* o = object_record(g_text_focus))
         if (EditorSlotOf(o->parent) == slot) g_text_focus = 0;
     if (test_window_mode(s.window, WIN_OPEN)) close_window(s.window);
-    // The window takes its objects with it, and the area and the input lines their texts.
+    // The window takes its objects with it, and the area and the input lines their texts; a
+    // text another window still shows stays.
+    if (shared(EditorText(slot), slot))
+        if (ObjectRecord* o = object_record(s.area)) o->data = 0;
     DestroyWindow(s.window);
     if (g_editor.current == s.window) g_editor.current = 0;
     s = EditorSlot{};
@@ -573,6 +677,24 @@ int EditorReadFile(int slot, const char* name) {
             report(message);
             return 1;
         }
+    int holder = editor_of_text(name);
+    if (holder >= 0 && holder != slot) {
+        std::snprintf(message, sizeof message, "%sは編集中です"_sj, name);
+        report(message);
+        return 1;
+    }
+    if (holder == slot) {
+        // Reading its own file again: the text is read afresh in place, so a file that is gone
+        // must not cost the text the editor has.
+        FILE* probe = HostFileOpen(name, "rb");
+        if (!probe) {
+            LogLinef("File open error! %s for read", name);
+            std::snprintf(message, sizeof message, "%sが見つかりません"_sj, name);
+            report(message);
+            return 1;
+        }
+        HostFileClose(probe);
+    }
     Handle task = g_editor.task;
     Handle text = CreateText(task, name, TEXT_KEYWORDS);
     if (!text) {
@@ -581,7 +703,7 @@ int EditorReadFile(int slot, const char* name) {
     }
     int status = ReadTextFile(text);
     if (status != 0) {
-        CloseText(task, text);
+        if (holder != slot) FreeText(task, text);
         if (status == 6) {
             std::snprintf(message, sizeof message, "%sが見つかりません"_sj, name);
             report(message);
@@ -595,10 +717,11 @@ int EditorReadFile(int slot, const char* name) {
     if (!o) {
         LogLinef("Editer req_textobject_number() miss. %s\n", name);
         LogLine("まずいです、コケます。"_sj);
-        CloseText(task, text);
+        FreeText(task, text);
         return 1;
     }
     Handle old = o->data;
+    bool old_shared = shared(old, slot);
     if (g_text_focus == s.area) TextCursorHide(s.area);
     o->data = text;
     TextLineState state;
@@ -606,8 +729,11 @@ int EditorReadFile(int slot, const char* name) {
     state.top_line = 0;
     state.left_column = 0;
     std::memcpy(o->text, &state, sizeof state);
-    if (old && old != text) CloseText(task, old);
+    if (old && old != text && !old_shared) FreeText(task, old);
     s.file_name = name;
+    s.writable = read_whole(name);
+    if (!s.writable)
+        LogLinef("EditTask %s: NUL or Ctrl-Z bytes were not read; saving is refused", name);
     set_window_name(s.window, name);
     DrawTextField(s.area);
     return 0;
@@ -616,6 +742,14 @@ int EditorReadFile(int slot, const char* name) {
 int EditorWriteFile(int slot) {
     Handle text = EditorText(slot);
     if (!text_header(text)) return 1;
+    if (!g_editor.slots[slot].writable) {
+        // The file's NUL bytes and whatever followed a Ctrl-Z would be lost.
+        char message[160];
+        std::snprintf(message, sizeof message, "%sはテキストとして読めないので書き込みません"_sj,
+                      g_editor.slots[slot].file_name.c_str());
+        report(message);
+        return 1;
+    }
     // Rebuilt first: a block left empty by deletions would be written as a newline.
     TextHeader* h = text_header(text);
     uint16_t x = h->cursor_x, y = h->cursor_y;
@@ -624,7 +758,16 @@ int EditorWriteFile(int slot) {
     h = text_header(text);
     h->cursor_x = x;
     h->cursor_y = y;
-    if (WriteTextFile(text) != 0) {
+    // An empty text would be written as one line end.
+    int status = 0;
+    if (bytes.empty()) {
+        std::string file = text_name(text);
+        FILE* f = file.empty() ? nullptr : HostFileOpen(file.c_str(), "w");
+        status = f && HostFileClose(f) == 0 ? 0 : 6;
+    } else {
+        status = WriteTextFile(text);
+    }
+    if (status != 0) {
         char message[160];
         std::snprintf(message, sizeof message, "%sに書き込めません"_sj,
                       g_editor.slots[slot].file_name.c_str());
@@ -671,6 +814,8 @@ int EditorReplace(int slot, const std::string& word, const std::string& replacem
     if (count == 0) return 0;
     SetTextBytes(text, bytes.data(), bytes.size());
     show_offset(slot, bytes, std::min(cursor, bytes.size()), 0);
+    save_cursor(slot);
+    redraw_views(text);
     return count;
 }
 
@@ -724,4 +869,43 @@ void EditorPlaceCursor(int slot, int x, int y) {
     h->cursor_y = uint16_t(line - f.state.top_line);
     FocusTextField(f.object);
     TextCursorOn(f.object);
+}
+
+int EditorDuplicate(int slot) {
+    Handle text = EditorText(slot);
+    if (!text_header(text)) return -1;
+    save_cursor(slot);
+    std::string bytes = TextBytes(text);
+    int copy = OpenEditor();
+    if (copy < 0) return -1;
+    // A text of its own under the new window's name: saving it never touches the original.
+    Handle own = EditorText(copy);
+    SetTextBytes(own, bytes.data(), bytes.size());
+    g_editor.slots[copy].cursor_line = g_editor.slots[slot].cursor_line;
+    g_editor.slots[copy].cursor_column = g_editor.slots[slot].cursor_column;
+    restore_cursor(copy);
+    return copy;
+}
+
+int EditorShare(int slot) {
+    Handle text = EditorText(slot);
+    if (!text_header(text)) return -1;
+    save_cursor(slot);
+    int view = OpenEditor();
+    if (view < 0) return -1;
+    EditorSlot& from = g_editor.slots[slot];
+    EditorSlot& s = g_editor.slots[view];
+    ObjectRecord* o = object_record(s.area);
+    if (!o) return view;
+    Handle own = o->data;
+    if (g_text_focus == s.area) g_text_focus = 0;
+    o->data = text;
+    if (own && own != text) FreeText(g_editor.task, own);
+    s.file_name = from.file_name;
+    s.writable = from.writable;
+    s.cursor_line = from.cursor_line;
+    s.cursor_column = from.cursor_column;
+    if (WindowRecord* w = window_record(from.window)) set_window_name(s.window, w->name);
+    restore_cursor(view);
+    return view;
 }

@@ -222,6 +222,12 @@ void object_pressed(const EventRecord& e) {
         OpenPopupMenu(o.menu);
         return;
     }
+    if (o.kind == MENU_OBJECT_TEXTLINE) {
+        // A text line takes every button (the left one places its cursor); only the right one
+        // opens its menu.
+        if (HostMouseButtons() == MOUSE_RIGHT && s.mode == 0) OpenPopupMenu(o.menu);
+        return;
+    }
     int x, y;
     int index = mouse_in(o.window, &x, &y) ? MenuItemAt(o.menu, o.window, y) : 0;
     if (index == 0) return;

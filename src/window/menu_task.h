@@ -22,6 +22,7 @@ enum MenuObjectKind : uint8_t {
     MENU_OBJECT_PULLDOWN,
     MENU_OBJECT_SELECTER,
     MENU_OBJECT_MENUBAR,
+    MENU_OBJECT_TEXTLINE,  // a text line of the text task carrying a menu for the right button
 };
 struct MenuObject {
     MenuObjectKind kind;

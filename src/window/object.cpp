@@ -43,7 +43,7 @@ void free_object_data(Handle object) {
     if (kind == OBJ_MESSAGE) {
         if (HandleEntry* e = handle_entry(data)) RemoveRecord(owner, e->owner, data);
     } else if (kind == OBJ_INPUT || kind == OBJ_TEXTLINE) {
-        CloseText(owner, data);
+        FreeText(owner, data);
     }
 }
 

@@ -66,14 +66,17 @@ static_assert(offsetof(ObjectRecord, data) == 92);
 static_assert(offsetof(ObjectRecord, next) == 96);
 
 // The state an input line or a text line keeps in its text area: the first word is 1, then the
-// edit values of the text task.
+// edit values of the text task, then the menu a text line opens on the right button (0: none).
 struct TextLineState {
     uint32_t one;
     uint32_t top_line;
     uint16_t visible_lines;
     uint16_t left_column;
     uint16_t visible_columns;
+    uint16_t reserved;
+    Handle menu;
 };
+static_assert(sizeof(TextLineState) <= kObjectTextSize);
 // The state an elevator keeps in its text area: the scroll range and position.
 struct ElevatorState {
     int32_t minimum;

@@ -1,5 +1,7 @@
 #include "window/object_menu.h"
 
+#include <cstring>
+
 #include "window/object.h"
 
 bool ReadMenuObject(Handle object, MenuObject* out) {
@@ -18,6 +20,17 @@ bool ReadMenuObject(Handle object, MenuObject* out) {
         case OBJ_MENUBAR:
             out->kind = MENU_OBJECT_MENUBAR;
             break;
+        case OBJ_TEXTLINE: {
+            // The data of a text line is its text; the menu it carries is kept in its state.
+            TextLineState state;
+            std::memcpy(&state, o->text, sizeof state);
+            if (!state.menu) return false;
+            out->kind = MENU_OBJECT_TEXTLINE;
+            out->window = o->window;
+            out->parent = o->parent;
+            out->menu = state.menu;
+            return true;
+        }
         default:
             return false;
     }

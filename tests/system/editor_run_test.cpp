@@ -1,8 +1,8 @@
 // An editing session in a running system, driven by scripted mouse and keys: the editor opened
 // from its entry in the system menu (right button, release on the entry), a Shift-JIS file read
-// through the file sub-window, a search with its match highlighted, the right-button menu, a
+// through the file sub-window, a search with its match highlighted, the right-button menus, a
 // replacement of every match and the file written back through a command; the bytes on disk and
-// three screens are checked.
+// four screens are checked.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,10 +99,12 @@ TEST_F(EditorRun, OpenReadSearchReplaceAndWriteBack) {
     EXPECT_EQ(text_header(EditorText(0))->cursor_y, 12) << "on the first match";
     CompareScreenGolden("editor_search_match.png", folder_);
 
-    // The right button opens the search menu where it is pressed.
-    std::string at = Inside(s.window, EDIT_AREA, 200, 120);
-    Script({"0 move " + at, "10 down " + at + " right", "900 up"});
+    // The right button opens the search menu where it is pressed, beside the buttons, where
+    // the menu object lies under no other object.
+    std::string beside = Inside(s.window, EDIT_ENVIRONMENT, 260, 4);
+    Script({"0 move " + beside, "10 down " + beside + " right", "900 up"});
     RunFor(500);
+    EXPECT_EQ(g_menu_task.popup_menu, g_editor.search_menu);
     CompareScreenGolden("editor_menu_open.png", folder_);
     RunFor(600);
 
@@ -112,6 +114,14 @@ TEST_F(EditorRun, OpenReadSearchReplaceAndWriteBack) {
     Click(Inside(Inner(s.search), SEARCH_RUN, 12, 10));
     Click(Inside(Inner(s.search), SEARCH_CANCEL, 12, 10));
     EXPECT_FALSE(test_window_mode(Inner(s.search), WIN_SHOW));
+
+    // With the sub-window closed the editing area takes the right button: the edit menu.
+    std::string at = Inside(s.window, EDIT_AREA, 200, 120);
+    Script({"0 move " + at, "10 down " + at + " right", "900 up"});
+    RunFor(500);
+    EXPECT_EQ(g_menu_task.popup_menu, g_editor.edit_menu);
+    CompareScreenGolden("editor_edit_menu.png", folder_);
+    RunFor(600);
 
     Click(Inside(s.window, EDIT_ENVIRONMENT));
     ClickAndType(Inside(Inner(s.command), COMMAND_LINE), "save", true);

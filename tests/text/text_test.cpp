@@ -276,6 +276,25 @@ TEST_F(TextTest, WritingTurnsLfIntoCrLfAndRereadingKeepsOnlyTheNewContent) {
     EXPECT_EQ(handle_entry(again)->flags & RECORD_INACTIVE, RECORD_INACTIVE);
 }
 
+TEST_F(TextTest, AFreedTextLeavesNoBlockInUseAndItsNameCanBeReadAgain) {
+    Handle text = ReadText("f.txt", numbered_lines(100));
+    Handle resource = text_header(text)->resource;
+    std::vector<Handle> blocks;
+    for (Handle b = text_header(text)->first_block; b; b = handle_entry(b)->next)
+        blocks.push_back(b);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(RecordCount(resource), 4);
+    EXPECT_EQ(FreeText(0, text), 0);
+    EXPECT_EQ(RecordCount(resource), 0) << "header closed, blocks gone";
+    for (Handle b : blocks)
+        EXPECT_EQ(handle_entry(b)->flags & RECORD_INACTIVE, RECORD_INACTIVE);
+    EXPECT_EQ(FreeText(0, 0), 1);
+
+    Handle again = ReadText("f.txt", "new\n");
+    EXPECT_EQ(Blocks(again), std::vector<std::string>{"new\n"});
+    EXPECT_EQ(Line(again, 0), "new");
+}
+
 TEST_F(TextTest, WordsAndParameters) {
     char text[] = " ,;move,10;20";
     char word[32];

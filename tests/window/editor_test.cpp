@@ -3,20 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "resource/resource.h"
 #include "resource/task_record.h"
 
+#include "core/pool.h"
 #include "host/sjis_literal.h"
 #include "kernel/event.h"
 #include "kernel/task.h"
 #include "text/text.h"
 #include "window/editor.h"
 #include "window/menu.h"
+#include "window/menu_task.h"
 #include "window/object.h"
 #include "window/object_draw.h"
+#include "window/object_menu.h"
 #include "window/text_task.h"
 #include "window/window.h"
 #include "window_env.h"
@@ -113,7 +117,7 @@ TEST_F(EditorTest, SevenSlotsTheEighthRefusedAndAClosedSlotReused) {
 
     Handle w = g_editor.slots[2].window;
     const WindowRecord& r = *window_record(w);
-    EXPECT_STREQ(r.name, "nameless3");
+    EXPECT_STREQ(r.name, "nameless2");
     EXPECT_EQ(r.mode & 0x1B8u, 0x1B8u);
     int cell = object_cell_width(g_editor.gc), line = object_line_height(g_editor.gc);
     EXPECT_EQ(r.width, 62 * cell);
@@ -132,7 +136,7 @@ TEST_F(EditorTest, SevenSlotsTheEighthRefusedAndAClosedSlotReused) {
     EXPECT_EQ(window_record(w), nullptr);
     EXPECT_TRUE(handle_entry(text)->flags & RECORD_INACTIVE) << "the text goes with the window";
     EXPECT_EQ(OpenEditor(), 2);
-    EXPECT_STREQ(window_record(g_editor.slots[2].window)->name, "nameless3");
+    EXPECT_STREQ(window_record(g_editor.slots[2].window)->name, "nameless2");
     EXPECT_EQ(Content(2), "");
 }
 
@@ -170,10 +174,10 @@ TEST_F(EditorTest, ReadingRefusesLongNamesMissingFilesAndAFileOpenTwice) {
     EXPECT_EQ(Content(slot), "a\n");
 }
 
-TEST_F(EditorTest, ALargeTextThatIsNoProperShiftJisKeepsEveryByte) {
+TEST_F(EditorTest, AFiveMegabyteTextThatIsNoProperShiftJisKeepsEveryByte) {
     // Lead bytes without trail bytes, lone trail bytes, half-width katakana, CR LF line ends.
     std::string content;
-    for (int i = 0; content.size() < (1u << 20); ++i) {
+    for (int i = 0; content.size() < (5u << 20); ++i) {
         content += char(0x80 + (i * 37) % 0x7F);
         content += char('a' + i % 26);
         if (i % 61 == 60) content += "\r\n";
@@ -190,6 +194,41 @@ TEST_F(EditorTest, ALargeTextThatIsNoProperShiftJisKeepsEveryByte) {
     std::string written = ReadFile("big.bin");
     EXPECT_EQ(written.size(), content.size());
     EXPECT_TRUE(written == expected) << "no byte lost or changed but the replaced ones";
+}
+
+TEST_F(EditorTest, AFileWithBytesTheTextCannotHoldIsReadButNeverWritten) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string text;     // as the editor shows it
+        std::string written;  // after a save; empty: refused, the file stays as it was
+    };
+    const std::vector<Case> cases = {
+        {"NUL bytes", std::string("a\0b\r\n", 5), "ab\n", ""},
+        {"a Ctrl-Z before the end",
+         "a\r\n\x1a"
+         "after",
+         "a\n", ""},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "\x89PNG\n", ""},
+        {"bare line feeds", "a\nb\n", "a\nb\n", "a\r\nb\r\n"},
+        {"lone carriage returns", "a\rb\r\r\n", "a\rb\r\n", "a\rb\r\r\n"},
+        {"empty", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("data.bin", c.bytes);
+        int slot = OpenEditor();
+        ASSERT_GE(slot, 0);
+        ASSERT_EQ(EditorReadFile(slot, "data.bin"), 0);
+        EXPECT_EQ(Content(slot), c.text);
+        bool refused = c.written.empty() && !c.bytes.empty();
+        EXPECT_EQ(EditorWriteFile(slot), refused ? 1 : 0);
+        EXPECT_EQ(ReadFile("data.bin"), refused ? c.bytes : c.written);
+        if (refused) {
+            EXPECT_TRUE(Logged("data.binはテキストとして読めないので書き込みません"_sj));
+        }
+        CloseEditor(slot);
+    }
 }
 
 TEST_F(EditorTest, CommandsMoveTheCursorAndSave) {
@@ -239,6 +278,189 @@ TEST_F(EditorTest, ResizingReLaysOutTheAreaAndClosingFreesTheSlot) {
     deliver(EVENT_WINDOW_CLOSED);
     EXPECT_EQ(g_editor.slots[slot].window, 0u);
     EXPECT_EQ(window_record(w), nullptr);
+}
+
+TEST_F(EditorTest, TheEditingAreaCarriesTheEditMenuForTheRightButton) {
+    int slot = OpenEditor();
+    MenuObject m{};
+    ASSERT_TRUE(ReadMenuObject(g_editor.slots[slot].area, &m));
+    EXPECT_EQ(m.kind, MENU_OBJECT_TEXTLINE);
+    EXPECT_EQ(m.menu, g_editor.edit_menu);
+    ASSERT_TRUE(ReadMenuObject(ReqObject(g_editor.slots[slot].window, EDIT_POPUP), &m));
+    EXPECT_EQ(m.menu, g_editor.search_menu);
+    // The search menu's object lies under the others, so they take their clicks first.
+    Handle first = window_record(g_editor.slots[slot].window)->first_object;
+    EXPECT_EQ(object_record(first)->number, EDIT_POPUP);
+    // An input line carries none.
+    Handle line = ReqObject(object_record(g_editor.slots[slot].file)->window, FILE_NAME);
+    EXPECT_FALSE(ReadMenuObject(line, &m));
+}
+
+TEST_F(EditorTest, ACopyIsATextOfItsOwnAndASecondWindowSharesTheText) {
+    WriteFile("notes.txt", "one\r\ntwo\r\nthree\r\n");
+    int slot = OpenEditor();
+    ASSERT_EQ(EditorReadFile(slot, "notes.txt"), 0);
+    ASSERT_TRUE(EditorCommand(slot, "line 1"));
+
+    int copy = EditorDuplicate(slot);
+    ASSERT_EQ(copy, 1);
+    EXPECT_NE(EditorText(copy), EditorText(slot));
+    EXPECT_EQ(Content(copy), "one\ntwo\nthree\n");
+    EXPECT_STREQ(window_record(g_editor.slots[copy].window)->name, "nameless1");
+    EXPECT_EQ(Cursor(copy).first, 1u) << "the copy starts where the cursor was";
+    EXPECT_EQ(EditorReplace(copy, "two", "2", true, true), 1);
+    EXPECT_EQ(Content(slot), "one\ntwo\nthree\n") << "the original is untouched";
+    ASSERT_TRUE(EditorCommand(copy, "save"));
+    EXPECT_EQ(ReadFile("nameless1"), "one\r\n2\r\nthree\r\n");
+    EXPECT_EQ(ReadFile("notes.txt"), "one\r\ntwo\r\nthree\r\n");
+
+    int view = EditorShare(slot);
+    ASSERT_EQ(view, 2);
+    EXPECT_EQ(EditorText(view), EditorText(slot));
+    EXPECT_STREQ(window_record(g_editor.slots[view].window)->name, "notes.txt");
+    EXPECT_EQ(EditorReplace(view, "three", "3", true, true), 1);
+    EXPECT_EQ(Content(slot), "one\ntwo\n3\n") << "one text, two windows";
+    ASSERT_TRUE(EditorCommand(slot, "save"));
+    EXPECT_EQ(ReadFile("notes.txt"), "one\r\ntwo\r\n3\r\n");
+
+    // A new editor in the slot of a closed window whose text another window still shows gets
+    // a text of its own.
+    int unsaved = OpenEditor();
+    ASSERT_EQ(unsaved, 3);
+    SetTextBytes(EditorText(unsaved), "draft\n", 6);
+    int unsaved_view = EditorShare(unsaved);
+    CloseEditor(unsaved);
+    EXPECT_EQ(OpenEditor(), 3);
+    EXPECT_NE(EditorText(3), EditorText(unsaved_view));
+    EXPECT_EQ(Content(unsaved_view), "draft\n");
+    EXPECT_EQ(Content(3), "");
+    CloseEditor(3);
+    CloseEditor(unsaved_view);
+
+    // Reading its own file again when the file is gone keeps the text.
+    ASSERT_EQ(std::remove("notes.txt"), 0);
+    EXPECT_EQ(EditorReadFile(slot, "notes.txt"), 1);
+    EXPECT_EQ(Content(slot), "one\ntwo\n3\n");
+    WriteFile("notes.txt", "one\r\ntwo\r\n3\r\n");
+
+    // Closing one window keeps the text for the other; closing the last frees it.
+    Handle text = EditorText(slot);
+    CloseEditor(view);
+    ASSERT_FALSE(handle_entry(text)->flags & RECORD_INACTIVE);
+    EXPECT_EQ(Content(slot), "one\ntwo\n3\n");
+    view = EditorShare(slot);
+    CloseEditor(slot);
+    EXPECT_EQ(Content(view), "one\ntwo\n3\n");
+    CloseEditor(view);
+    EXPECT_TRUE(handle_entry(text)->flags & RECORD_INACTIVE);
+}
+
+TEST_F(EditorTest, EachWindowOfASharedTextKeepsItsOwnCursor) {
+    WriteFile("rows.txt", "r0\nr1\nr2\nr3\nr4\nr5\n");
+    int a = OpenEditor();
+    ASSERT_EQ(EditorReadFile(a, "rows.txt"), 0);
+    ASSERT_TRUE(EditorCommand(a, "line 6"));
+    int b = EditorShare(a);
+    ASSERT_GE(b, 0);
+    // The window manager's events, taken by the editor one per call.
+    auto deliver = [&](uint16_t code, int slot) {
+        EventRecord* e = event_record(SendEvent(TASK_ID_WINDOW, TaskId(task_), code));
+        ASSERT_NE(e, nullptr);
+        e->value = g_editor.slots[slot].window;
+        for (int i = 0; i < 1000 && task_record(task_)->cursor != g_event_tail; ++i)
+            EditTask(task_);
+    };
+    deliver(EVENT_WINDOW_ACTIVE, b);
+    EXPECT_EQ(Cursor(b).first, 6u) << "the second window starts where the first one was";
+    ASSERT_TRUE(EditorCommand(b, "line 1"));
+    // In b two rows go; a, activated again, finds its line 6 gone: it takes the last one.
+    EXPECT_EQ(EditorReplace(b, "r2\nr3\n", "", true, true), 1);
+    deliver(EVENT_WINDOW_INACTIVE, b);
+    deliver(EVENT_WINDOW_ACTIVE, a);
+    EXPECT_EQ(g_editor.current, g_editor.slots[a].window);
+    EXPECT_EQ(Cursor(a).first, 4u) << "a's own line, clamped to the text";
+    EXPECT_EQ(Content(a), "r0\nr1\nr4\nr5\n");
+    deliver(EVENT_WINDOW_INACTIVE, a);
+    deliver(EVENT_WINDOW_ACTIVE, b);
+    EXPECT_EQ(Cursor(b).first, 1u) << "b's cursor where b left it";
+}
+
+// Records in use (not deactivated or removed) and their bytes. Resources themselves are never
+// deleted (every input line makes one for its text), and the events the editor sends stay
+// pending here (no task takes them): both are left out.
+std::pair<uint32_t, uint64_t> ActiveBlocks() {
+    std::pair<uint32_t, uint64_t> active{0, 0};
+    for (Handle h = 1; h <= HandleTableEntries(); ++h) {
+        HandleEntry* e = handle_entry(h);
+        if (!e || (e->flags & RECORD_INACTIVE) || !resource_attr(e->owner) ||
+            e->owner == g_resources.event)
+            continue;
+        ++active.first;
+        active.second += e->size;
+    }
+    return active;
+}
+
+TEST_F(EditorTest, OpeningAndClosingEditorsAgainAndAgainKeepsThePoolFlat) {
+    WriteFile("notes.txt", "one\r\ntwo\r\n");
+    auto round = [&] {
+        int slot = OpenEditor();
+        ASSERT_GE(slot, 0);
+        ASSERT_EQ(EditorReadFile(slot, "notes.txt"), 0);
+        EXPECT_EQ(EditorReadFile(slot, "missing.txt"), 1);
+        int view = EditorShare(slot), copy = EditorDuplicate(slot);
+        CloseEditor(copy);
+        CloseEditor(slot);
+        CloseEditor(view);
+    };
+    round();
+    std::pair<uint32_t, uint64_t> before = ActiveBlocks();
+    for (int i = 0; i < 20; ++i)
+        round();
+    std::pair<uint32_t, uint64_t> after = ActiveBlocks();
+    EXPECT_EQ(after.first, before.first) << "blocks in use";
+    EXPECT_EQ(after.second, before.second) << "bytes in use";
+}
+
+// A pool too small for the file: the read reports the lack of memory and leaves the editor with
+// the text it had.
+class EditorSmallPoolTest : public NomaTest {
+protected:
+    void SetUp() override {
+        NomaTest::SetUp();
+        BootWindowSystem(320, 240, 4u << 20);
+        task_ = RegisterTask("EditTask", 0, 0);
+        OpenTaskEvents(task_);
+        ResetEditor();
+        ResetTextTask();
+        InitEditor(task_);
+    }
+    void TearDown() override {
+        ResetEditor();
+        ShutDownBoot();
+        NomaTest::TearDown();
+    }
+    Handle task_ = 0;
+};
+
+TEST_F(EditorSmallPoolTest, AFileLargerThanThePoolReportsTheLackOfMemory) {
+    std::string big(5u << 20, 'x');
+    for (size_t i = 80; i < big.size(); i += 81)
+        big[i] = '\n';
+    WriteFile("big.txt", big);
+    std::string small = Sj("小さい\r\nfile\r\n");
+    WriteFile("small.txt", small);
+    int slot = OpenEditor();
+    ASSERT_EQ(EditorReadFile(slot, "small.txt"), 0);
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(EditorReadFile(slot, "big.txt"), 1);
+        EXPECT_EQ(g_editor.slots[slot].file_name, "small.txt") << "the editor keeps its text";
+    }
+    EXPECT_TRUE(Logged("メモリ不足です"_sj));
+    EXPECT_TRUE(EditorSearch(slot, "file", true));
+    EXPECT_EQ(EditorReplace(slot, "file", "text", true, true), 1);
+    ASSERT_EQ(EditorWriteFile(slot), 0);
+    EXPECT_EQ(ReadFile("small.txt"), Sj("小さい\r\ntext\r\n"));
 }
 
 }  // namespace
