@@ -12,7 +12,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 
-.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests bench clean
+.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests xvfb-tsan bench clean
 
 all: build
 
@@ -71,7 +71,7 @@ sanitizer-tests: deps
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer, each in
-# its own process as ctest runs them (a test starts the system afresh in its process).
+# its own process as ctest runs them.
 thread-tests: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
@@ -85,6 +85,15 @@ thread-tests: deps
 	done; rm -f /tmp/noma-tsan-$$$$.log; \
 	if [ -n "$$failed" ]; then echo "Failed under ThreadSanitizer:$$failed"; exit 1; fi; \
 	echo "Every whole-system test passed under ThreadSanitizer"
+
+# The threaded paths as a player meets them, under ThreadSanitizer: the host's sound tests on
+# SDL's disk audio driver (the audio thread, the mixer, fluidsynth), then a scripted play of the
+# demo on an X server of its own (Xvfb) driven by xdotool (tools/tsan_play.sh). Any report
+# fails it; tools/tsan_play.supp holds the few for system libraries, each with its reason.
+xvfb-tsan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_host
+	tools/tsan_play.sh $(TSAN_BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done
