@@ -89,14 +89,27 @@ start=$(date +%s)
 ) &
 noma_pid=$!
 
-# Waits until the game's log holds a line with `text` (ASCII), or fails the run.
-wait_log() {
-    local deadline=$(($(date +%s) + step_timeout))
+# Waits until the game's log holds a line with `text` (ASCII) for at most `seconds`; false
+# when it does not come. Fails the run when noma has ended.
+log_within() {
+    local deadline=$(($(date +%s) + $2))
     while ! grep -aqF -- "$1" "$game/VavIDIZ.dat" 2>/dev/null; do
         kill -0 "$noma_pid" 2>/dev/null || fail "noma ended while waiting for \"$1\""
-        [ "$(date +%s)" -lt "$deadline" ] || fail "no \"$1\" in the log within ${step_timeout}s"
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
         sleep 0.2
     done
+}
+wait_log() { log_within "$1" "$step_timeout" || fail "no \"$1\" in the log within ${step_timeout}s"; }
+# Runs the actions of a step until its log line comes: a click can come too early on a loaded
+# machine (a dialog ignores clicks in its first second), so each step is tried three times.
+step() {
+    local line=$1
+    shift
+    for _ in 1 2 3; do
+        "$@"
+        log_within "$line" $((step_timeout / 3)) && return 0
+    done
+    fail "no \"$line\" in the log after three tries of: $*"
 }
 
 window=$(timeout "$step_timeout" xdotool search --sync --name '^TUVO$' | head -n 1)
@@ -130,53 +143,62 @@ system_menu() {
 type_text() { xdotool type --delay 120 -- "$1"; }
 key() { xdotool key --delay 120 "$@"; }
 
+logo_away() { click 400 300; }
+start_button() { click 215 482; }
+# The system information dialog takes no answer in its first second; its OK button closes it,
+# and the editor opened from the system menu then draws its window.
+dialog_ok_then_editor() {
+    click 503 374
+    sleep 2
+    key F12
+    system_menu 336
+}
+disk_read() {
+    click 95 55 # Disk
+    sleep 2
+    click 160 102 # the file name line
+    sleep 0.5
+    type_text play.txt
+    key Return
+}
+environment_save() {
+    click 195 55 # Environment
+    sleep 2
+    click 160 102 # the command line
+    sleep 0.5
+    type_text save
+    key Return
+}
+
 wait_log "System start"
 sleep 1
-click 400 300 # the logo goes
-wait_log "Screen CrateButton() 1001"
+step "Screen CrateButton() 1001" logo_away
 sleep 1
-click 215 482 # the title's Start button
-wait_log "DuskIlvane"
+step "DuskIlvane" start_button
 sleep 2
 key Return Down Up Return
-key F12       # a screenshot by the host
-key ctrl+m    # mute and sound again while the music plays
+key F12    # a screenshot by the host
+key ctrl+m # mute and sound again
 sleep 1
 key ctrl+m
 sleep 2
 
-# The system information dialog: it takes no answer in its first second.
-system_menu 360
+system_menu 360 # the information dialog
 sleep 3
 key F12
-click 503 374 # its OK button
+step "reqdraw OBJ record type" dialog_ok_then_editor
 sleep 2
 key F12
 
-# A save through the editor: opened from the system menu, a file read, two characters typed
-# at its end and the file written back with the command "save".
-system_menu 336
-sleep 3
-key F12
-click 95 55 # Disk
-sleep 2
-click 160 102 # the file name line
-sleep 0.5
-type_text play.txt
-key Return
-wait_log "File Open play.txt"
+# A save through the editor: a file read, two characters typed at its end and the file
+# written back with the command "save".
+step "File Open play.txt" disk_read
 sleep 1
 click 300 300 # the text, cursor at its end
 sleep 0.5
 type_text XY
 sleep 0.5
-click 195 55 # Environment
-sleep 2
-click 160 102 # the command line
-sleep 0.5
-type_text save
-key Return
-wait_log "File write   play.txt"
+step "File write   play.txt" environment_save
 
 # GAME SAVE: the game's own save (a slot written from the game's save screen) goes here once
 # the game offers one; until then the editor's write above is the run's save.

@@ -40,11 +40,13 @@ std::string square_wave() {
     return wav + data;
 }
 
-// One piano note of a second, as a format-0 standard MIDI file.
+// One piano note of four seconds (at the default tempo), as a format-0 standard MIDI file. The
+// disk driver mixes faster than real time: a shorter note can be over before a slow build (a
+// thread-checked one) looks at the output.
 std::string one_note() {
     std::string track = {0x00,       char(0xC0), 0x00,                   // program 0
                          0x00,       char(0x90), 60,         100,        // note on
-                         char(0x83), 0x60,       char(0x80), 60,  0x40,  // 480 ticks later: off
+                         char(0x9E), 0x00,       char(0x80), 60,  0x40,  // 3840 ticks later: off
                          0x00,       char(0xFF), 0x2F,       0x00};
     std::string smf = "MThd";
     put(smf, 6, 4, true);
