@@ -3,8 +3,9 @@
 # play of the demo on a real X server (Xvfb) with sound, under ThreadSanitizer:
 # the program thread, the message loop, SDL's audio thread with the mixer (MIDI through
 # fluidsynth, WAV effects) and the timers all run as they do for a player. xdotool drives the
-# real window: the start screen's buttons, keys for the game and the host (F12, Ctrl+M), the
-# system menu, the system information dialog opened and closed, and a save. The run fails on
+# real window: the start screen's buttons, keys for the game and the host (F12, Ctrl+M, F11),
+# the system menu, the system information dialog opened and closed, a save, and the window
+# hidden, shown and resized. The run fails on
 # any ThreadSanitizer report, a missing step or a non-zero exit status.
 #
 #   tools/tsan_play.sh BUILD_DIR   (noma and tests/test_host built there with -DNOMA_TSAN=ON)
@@ -105,7 +106,8 @@ wait_log() { log_within "$1" "$step_timeout" || fail "no \"$1\" in the log withi
 step() {
     local line=$1
     shift
-    for _ in 1 2 3; do
+    for try in 1 2 3; do
+        [ "$try" = 1 ] || echo "tsan_play: trying again: $*"
         "$@"
         log_within "$line" $((step_timeout / 3)) && return 0
     done
@@ -199,6 +201,22 @@ sleep 0.5
 type_text XY
 sleep 0.5
 step "File write   play.txt" environment_save
+
+# The window as the desktop treats it, while the program thread draws: hidden and shown again
+# (a later paint: the program thread redraws every window), resized (the picture is scaled
+# anew on the main thread), fullscreen and back.
+xdotool windowunmap --sync "$window"
+xdotool windowmap --sync "$window"
+sleep 1
+xdotool windowsize --sync "$window" $((width * 3 / 2)) $((height * 3 / 2)) 2>/dev/null
+sleep 1
+xdotool windowsize --sync "$window" "$width" "$height" 2>/dev/null
+sleep 1
+key F11
+sleep 1
+key F11
+sleep 1
+key F12
 
 # GAME SAVE: the game's own save (a slot written from the game's save screen) goes here once
 # the game offers one; until then the editor's write above is the run's save.
