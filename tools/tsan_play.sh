@@ -1,12 +1,12 @@
 #!/bin/bash
-# First the host's sound tests on their own (test_host of the same build), then a scripted
-# play of the demo on a real X server (Xvfb) with sound, under ThreadSanitizer:
-# the program thread, the message loop, SDL's audio thread with the mixer (MIDI through
-# fluidsynth, WAV effects) and the timers all run as they do for a player. xdotool drives the
-# real window: the start screen's buttons, keys for the game and the host (F12, Ctrl+M, F11),
-# the system menu, the system information dialog opened and closed, a save, and the window
-# hidden, shown and resized. The run fails on
-# any ThreadSanitizer report, a missing step or a non-zero exit status.
+# The threaded paths under ThreadSanitizer as a player meets them. First the host's sound
+# tests on their own (test_host of the same build), then a scripted play of the demo on a real
+# X server (Xvfb) with sound: the program thread, the message loop, SDL's audio thread with the
+# mixer and the timers run as they do for a player. xdotool drives the real window: the start
+# screen's buttons, keys for the game and the host (F12, Ctrl+M, F11), the system menu, the
+# system information dialog opened and closed, a save, and the window hidden, shown and
+# resized. The run fails on any ThreadSanitizer report, a missing step or a non-zero exit
+# status.
 #
 #   tools/tsan_play.sh BUILD_DIR   (noma and tests/test_host built there with -DNOMA_TSAN=ON)
 #
