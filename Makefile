@@ -12,8 +12,8 @@ BUILD := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 
-.PHONY: all deps build run test unit-tests sanitizer-tests thread-tests bench soak soak-plain \
-	soak-asan clean
+.PHONY: all deps build run test unit-tests sanitizer-tests tsan-build thread-tests xvfb-tsan \
+	bench soak soak-plain soak-asan clean
 
 all: build
 
@@ -54,7 +54,7 @@ run: build
 		echo "The screenshots of the run are in out/ (demo-*.png)"; \
 	fi
 
-test: unit-tests thread-tests sanitizer-tests
+test: unit-tests thread-tests xvfb-tsan sanitizer-tests
 
 unit-tests: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -71,11 +71,14 @@ sanitizer-tests: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer, each in
-# its own process as ctest runs them (a test starts the system afresh in its process).
-thread-tests: deps
+# The ThreadSanitizer build, shared by the two targets below (one build even under make -j).
+tsan-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNOMA_TSAN=ON
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target noma test_system test_host
+
+# The threaded whole-system tests (boot, close, X server, keys) under ThreadSanitizer, each in
+# its own process as ctest runs them.
+thread-tests: tsan-build
 	@export OMP_NUM_THREADS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
 		FONTCONFIG_FILE=$(CURDIR)/tests/fonts/fonts.conf; \
 	failed=""; \
@@ -109,6 +112,13 @@ soak-asan: build
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		python3 tools/soak/soak.py --noma $(ASAN_BUILD)/noma --hours $(SOAK_HOURS) \
 		--seed $(SOAK_SEED) --label asan --watchdog 14400 --rss-slack 16384 $(SOAK_ARGS)
+
+# The threaded paths as a player meets them, under ThreadSanitizer: the host's sound tests on
+# SDL's disk audio driver (the audio thread, the mixer, fluidsynth), then a scripted play of the
+# demo on an X server of its own (Xvfb) driven by xdotool (tools/tsan_play.sh). Any report
+# fails it; tools/tsan_play.supp holds the few for system libraries, each with its reason.
+xvfb-tsan: tsan-build
+	tools/tsan_play.sh $(TSAN_BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do "$$b"; done

@@ -3,13 +3,31 @@
 #include "core/config.h"
 #include "core/log.h"
 #include "core/system.h"
+#include "game/game_data.h"
+#include "game/game_task.h"
+#include "game/scenario_context.h"
 #include "host/font.h"
 #include "host/identity.h"
+#include "host/input.h"
 #include "host/message_loop.h"
+#include "host/open_files.h"
 #include "host/program_thread.h"
+#include "host/screen.h"
+#include "host/script_input.h"
 #include "host/window.h"
+#include "host/window_proc.h"
+#include "kernel/dialog_hooks.h"
+#include "kernel/scheduler.h"
 #include "kernel/startup.h"
 #include "kernel/task.h"
+#include "present/anime_data.h"
+#include "present/effect_task.h"
+#include "present/start_screen.h"
+#include "resource/resource.h"
+#include "window/editor.h"
+#include "window/menu_task.h"
+#include "window/text_task.h"
+#include "window/window_manager.h"
 
 namespace {
 // Every drawing call reaches the surface at once: there is no batching to limit.
@@ -42,4 +60,33 @@ void AppStartUp() {
         HostMonitorBanner(SysString("START_PROGRAM", program) ? program : nullptr);
     }
     HostSetStarted();
+}
+
+void AppStopSystem() {
+    HostClearScript();
+    // The layers from the top: their records live in the pool, which goes last of the system.
+    ResetScenario();
+    ResetGame();
+    ResetGameFlow();
+    ResetStartScreen();
+    ResetEffects();
+    ResetAnime();
+    ResetEditor();
+    g_editor_task = 0;
+    ResetTextTask();
+    ResetMenus();
+    ResetWindowManager();
+    g_dialog_hooks = {};
+    ResetKernel();
+    g_use_color = 0;
+    StoreSystemFlags(0);
+    CloseErrorLog();
+    HostCloseAllFiles();
+    ResetResources();
+    DestroyPool();
+    // The host: input, the screen at its default size, the started flag.
+    HostResetInput();
+    HostResetWindowInput();
+    HostResetScreen();
+    HostResetProgramThread();
 }

@@ -120,6 +120,16 @@ bool HostEndProgramThread(uint32_t wait_ms) {
     return true;
 }
 
+bool HostResetProgramThread() {
+    if (program_thread.joinable()) return false;
+    launch.store(kWaiting);
+    finished.store(false);
+    close_posted.store(false);
+    repaint_posted.store(false);
+    repaint_handler.store(nullptr);
+    return true;
+}
+
 void HostPostUserClose() {
     HostSetCloseWaiting(true);
     close_posted.store(true);

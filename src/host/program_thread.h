@@ -31,6 +31,10 @@ bool HostProgramThreadFinished();
 // still runs, then joins it. False when it did not end within `wait_ms` (the thread is left
 // to the process's end).
 bool HostEndProgramThread(uint32_t wait_ms);
+// Puts the started flag and the posted work back as a fresh process has them, so that a
+// system stopped inside the process can be started again. Only while no program thread
+// exists (none was made, or it has been joined); false, changing nothing, otherwise.
+bool HostResetProgramThread();
 
 // For an end that does not come through the message loop (the display connection is lost and
 // the platform library is about to end the process): posts a close as from the close box,

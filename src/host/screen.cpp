@@ -4,8 +4,13 @@
 
 #include "host/surface.h"
 
-int16_t g_screen_width = 800;
-int16_t g_screen_height = 600;
+namespace {
+constexpr int16_t kDefaultWidth = 800;
+constexpr int16_t kDefaultHeight = 600;
+}  // namespace
+
+int16_t g_screen_width = kDefaultWidth;
+int16_t g_screen_height = kDefaultHeight;
 
 namespace {
 std::atomic<bool> screen_closed{false};
@@ -32,4 +37,12 @@ void HostSetCloseWaiting(bool waiting) {
 
 bool HostCloseWaiting() {
     return close_waiting.load();
+}
+
+void HostResetScreen() {
+    g_screen_width = kDefaultWidth;
+    g_screen_height = kDefaultHeight;
+    HostDestroySurface();
+    screen_closed.store(false);
+    close_waiting.store(false);
 }

@@ -19,3 +19,7 @@ bool HostScreenClosed();
 // hold a cycle (the system dialogs) end when it is set, so that the close can go on.
 void HostSetCloseWaiting(bool waiting);
 bool HostCloseWaiting();
+// Puts the screen back as a fresh process has it: the default size (800 x 600), no surface,
+// no close. A system stopped inside the process and started again then starts on the screen
+// the host chooses for it, not on the size the last run's NOMA.ini set.
+void HostResetScreen();

@@ -27,6 +27,13 @@ bool HostCreateSurface(int width, int height) {
     return true;
 }
 
+void HostDestroySurface() {
+    std::lock_guard<std::mutex> hold(surface_lock);
+    std::vector<uint32_t>().swap(surface_pixels);
+    surface_width.store(0);
+    surface_height.store(0);
+}
+
 int HostSurfaceWidth() {
     return surface_width.load();
 }

@@ -10,6 +10,8 @@
 
 // (Re)creates the surface, cleared to black.
 bool HostCreateSurface(int width, int height);
+// Lets the surface go (its size becomes 0 x 0).
+void HostDestroySurface();
 int HostSurfaceWidth();
 int HostSurfaceHeight();
 // Row-major pixels, stride = width. Hold the lock while reading or writing them.

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,11 +50,12 @@ std::string smf0(const std::string& track) {
     return smf + track;
 }
 
-// One piano note of a second.
+// One piano note of four seconds (at the default tempo). The disk driver mixes faster than real
+// time: a shorter note can be over before a slow build (a thread-checked one) looks at the output.
 std::string one_note() {
     return smf0({0x00, char(0xC0), 0x00,                  // program 0
                  0x00, char(0x90), 60, 100,               // note on
-                 char(0x83), 0x60, char(0x80), 60, 0x40,  // 480 ticks later: off
+                 char(0x9E), 0x00, char(0x80), 60, 0x40,  // 3840 ticks later: off
                  0x00, char(0xFF), 0x2F, 0x00});
 }
 
@@ -97,16 +97,19 @@ protected:
         std::ifstream in(output_, std::ios::binary | std::ios::ate);
         return in ? size_t(in.tellg()) : 0;
     }
-    // Waits until `bytes` more output than `from` exists; returns the 16-bit samples written
-    // from `from` on.
+    // Waits until `bytes` more output than `from` exists; returns the 16-bit samples of those
+    // bytes (only they are read: the file grows fast, and slow builds must keep up with it).
     std::vector<int16_t> OutputAfter(size_t from, size_t bytes) {
         for (int i = 0; i < 2000 && OutputSize() < from + bytes; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         std::ifstream in(output_, std::ios::binary);
-        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.seekg(std::streamoff(from));
+        std::string part(bytes, '\0');
+        in.read(part.data(), std::streamsize(bytes));
+        part.resize(size_t(in.gcount()));
         std::vector<int16_t> samples;
-        for (size_t i = from; i + 1 < all.size(); i += 2)
-            samples.push_back(int16_t(uint8_t(all[i]) | uint8_t(all[i + 1]) << 8));
+        for (size_t i = 0; i + 1 < part.size(); i += 2)
+            samples.push_back(int16_t(uint8_t(part[i]) | uint8_t(part[i + 1]) << 8));
         return samples;
     }
     // The soundfont loads in the background once the audio device is open.

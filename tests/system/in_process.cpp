@@ -6,26 +6,12 @@
 
 #include "app/compose.h"
 #include "app/start_up.h"
-#include "core/log.h"
-#include "core/pool.h"
 #include "core/system.h"
-#include "game/game_data.h"
-#include "game/game_task.h"
-#include "game/scenario_context.h"
 #include "host/clock.h"
-#include "host/input.h"
 #include "host/message_box.h"
-#include "host/open_files.h"
 #include "host/program_thread.h"
-#include "host/screen.h"
 #include "host/script_input.h"
-#include "host/window_proc.h"
-#include "kernel/dialog_hooks.h"
 #include "kernel/scheduler.h"
-#include "kernel/startup.h"
-#include "kernel/task.h"
-#include "present/effect_task.h"
-#include "resource/resource.h"
 
 void InProcessRun::SetUp() {
     SystemTest::SetUp();
@@ -37,40 +23,26 @@ void InProcessRun::SetUp() {
     ASSERT_EQ(chdir(folder_.c_str()), 0);
     Prepare();
     HostSetHeadless(true);
+    StartSystem();
+}
+
+void InProcessRun::StartSystem() {
     HostUseVirtualClock(true);
-    HostResetInput();
-    HostResetWindowInput();
-    // A game of an earlier test in this process is forgotten with its pool.
-    ResetScenario();
-    ResetGame();
-    ResetGameFlow();
-    ResetEffects();
-    InstallGameActions();
-    if (!HostStarted()) {
-        InstallSystemHooks();
-        AppStartUp();
-    } else {
-        // The host starts once per process; later tests start the system as it does.
-        SystemInit();
-        SetSystemFlag(FLAG_APPLICATION);
-        OpenTaskEvents(RegisterTask("Ilvane", 0, 0));
-    }
+    InstallSystemHooks();
+    AppStartUp();
     ASSERT_TRUE(HostStarted());
     for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
         RunCycles();
     ASSERT_EQ(g_system.phase, PHASE_RUNNING);
 }
 
+void InProcessRun::Restart() {
+    AppStopSystem();
+    StartSystem();
+}
+
 void InProcessRun::TearDown() {
-    HostClearScript();
-    HostSetCloseWaiting(false);
-    HostOpenScreen();
-    g_dialog_hooks = {};
-    StoreSystemFlags(0);
-    CloseErrorLog();
-    HostCloseAllFiles();
-    ResetResources();
-    DestroyPool();
+    AppStopSystem();
     HostUseVirtualClock(false);
     if (!old_folder_.empty() && chdir(old_folder_.c_str()) != 0) std::abort();
     SystemTest::TearDown();

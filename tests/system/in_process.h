@@ -18,6 +18,10 @@ protected:
     // subclass puts its own data and keys in place.
     virtual void Prepare() {}
 
+    // Stops the system as its end does and starts it again in this process, on a virtual clock
+    // back at 0.
+    void Restart();
+
     // Input lines whose times count from now, loaded as the run's input file; a close a minute
     // later ends a run that the lines failed to end.
     void Script(const std::vector<std::string>& lines);
@@ -27,4 +31,7 @@ protected:
     void RunFor(uint32_t ms);
 
     std::string old_folder_;
+
+private:
+    void StartSystem();
 };

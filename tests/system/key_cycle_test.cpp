@@ -1,63 +1,23 @@
 // A key pressed in the window reaches the tasks as a key event in the cycle that follows: the
-// host's start-up runs in this process, the cycles one at a time (LOOP_EXIT), and the key
-// comes through the window procedure as the message loop would hand it over.
+// system runs in this process, the cycles one at a time (LOOP_EXIT), and the key comes through
+// the window procedure as the message loop would hand it over.
 #include <SDL2/SDL.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/compose.h"
-#include "app/start_up.h"
-#include "core/log.h"
-#include "core/pool.h"
-#include "core/system.h"
-#include "host/clock.h"
-#include "host/input.h"
-#include "host/message_box.h"
-#include "host/program_thread.h"
 #include "host/window_proc.h"
 #include "kernel/event.h"
 #include "kernel/scheduler.h"
-#include "resource/resource.h"
-#include "system/system_run.h"
+#include "system/in_process.h"
 
 namespace {
 
-class KeyToEvent : public SystemTest {
+class KeyToEvent : public InProcessRun {
 protected:
-    void SetUp() override {
-        SystemTest::SetUp();
-        UseData("boot");
-        SetIni("LOOP_EXIT", "ON");
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        old_folder_ = here;
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
-        HostSetHeadless(true);
-        HostUseVirtualClock(true);
-        HostResetInput();
-        HostResetWindowInput();
-        InstallSystemHooks();
-        AppStartUp();
-        ASSERT_TRUE(HostStarted());
-        for (int i = 0; i < 100 && g_system.phase != PHASE_RUNNING; ++i)
-            RunCycles();
-        ASSERT_EQ(g_system.phase, PHASE_RUNNING);
-    }
-    void TearDown() override {
-        CloseErrorLog();
-        ResetResources();
-        DestroyPool();
-        HostUseVirtualClock(false);
-        if (!old_folder_.empty() && chdir(old_folder_.c_str()) != 0) std::abort();
-        SystemTest::TearDown();
-    }
-
     // True when the chain holds a key event with these key bytes.
     bool HasKeyEvent(const std::string& bytes) {
         for (Handle h = g_event_head; h; h = event_record(h)->next) {
@@ -79,11 +39,8 @@ protected:
         SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
         HostWindowInput(e, PresentLayout{0, 0, 640, 480, 640, 480}, 1.0f);
     }
-
-    std::string old_folder_;
 };
 
-// (The system starts once per process, so the cases share one test.)
 TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
     // Each press a key of its own (A-Z, 0-9), so its event is told from the others.
     std::vector<std::pair<SDL_Keycode, char>> keys;
