@@ -77,6 +77,9 @@ void load(std::string path, int rate) {
         fluid_settings_setnum(s, "synth.gain", kGain);
         // The player's clock is the synthesiser's output, so songs keep time with the audio.
         fluid_settings_setstr(s, "player.timing-source", "sample");
+        // Only the samples of the instruments a song selects are read from the soundfont: the
+        // GM soundfont is over 100 MB, a game's songs use a few of its instruments.
+        fluid_settings_setint(s, "synth.dynamic-sample-loading", 1);
         made = new_fluid_synth(s);
         // A soundfont that cannot be loaded (a broken file) gives way to the best installed
         // one that loads. (This runs beside the program thread: the line goes to stderr only.)
