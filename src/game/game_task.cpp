@@ -269,17 +269,25 @@ bool handle_game_event(Handle task, const EventRecord& e) {
 
 void game_cycle_end(Handle task) {
     if (g_flow.late_draws[0] && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
-        // Each window is drawn once it can be; one that is no longer shown is dropped.
-        size_t kept = 0;
-        for (Handle late : g_flow.late_draws) {
-            if (!late || !test_window_mode(late, WIN_SHOW | WIN_OPEN)) continue;
-            if (window_drawable(late))
-                draw_contents(task, late);
-            else
-                g_flow.late_draws[kept++] = late;
+        // Each window is drawn now if it can be; one that is no longer shown is dropped. A
+        // window the depth pass leaves undrawable (a sibling's frame overlaps it, as a cut-in's
+        // overlaps the status window) never becomes drawable by waiting: it is redrawn with
+        // what covers it, and that motion's draw request finds it drawable. Such a request is
+        // missed when two motions overlap: a load redraws the main window while the closing
+        // save window starts a motion of its own.
+        bool redraw = false;
+        for (Handle& late : g_flow.late_draws) {
+            if (late && test_window_mode(late, WIN_SHOW | WIN_OPEN)) {
+                if (window_drawable(late)) {
+                    draw_contents(task, late);
+                } else {
+                    mark_with_cover(late);
+                    redraw = true;
+                }
+            }
+            late = 0;
         }
-        for (size_t i = kept; i < g_flow.late_draws.size(); ++i)
-            g_flow.late_draws[i] = 0;
+        if (redraw) start_redraw_motion();
     }
     if (g_flow.redraw_pending && !TestSystemFlag(FLAG_REDRAW_MOTION)) {
         g_flow.redraw_pending = false;

@@ -1,7 +1,9 @@
-// The demo played from its title to an ending by the real program, headless, with the scripted
-// input that `make run` uses: pages by click, a choice by Return and one by mouse, the backlog,
-// a save and a load through the side menu, auto play, Ctrl skipping and the bad end. The error
-// log must hold the game's lines in order, and the key screens must match their golden images.
+// The demo played from its title to each of its ends by the real program, headless: the
+// scripted input that `make run` uses (pages by click, a choice by Return and one by mouse, the
+// backlog, a save and a load through the side menu, auto play, Ctrl skipping, the bad end), and
+// one input file for each good ending (tests/system/data/demo_ending_*.input: choices by mouse,
+// Return and swipe, the result screen, the closing title). The error log must hold the game's
+// lines in order, and the key screens must match their golden images.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -37,6 +39,14 @@ protected:
         for (size_t at; (at = input.find("../../out/")) != std::string::npos;)
             input.erase(at, 10);
         Write("play.input", input);
+    }
+
+    // Plays tests/system/data/<input> to its end (its closing title's おわる ends the program).
+    void PlayEnding(const std::string& input) {
+        Write(input, ReadFileBytes(std::string(NOMA_SOURCE_DIR) + "/tests/system/data/" + input));
+        NomaRun run = Run({"--headless", "--input", input}, {}, 120000);
+        ASSERT_FALSE(run.timed_out);
+        EXPECT_EQ(run.exit_status, 0) << run.err;
     }
 
     // The screenshot against tests/golden/<golden>; NOMA_UPDATE_GOLDEN=1 writes the golden.
@@ -93,6 +103,52 @@ TEST_F(GamePlay, TheDemoFromItsTitleThroughSaveLoadAndAutoPlayToItsBadEnd) {
     ExpectGolden("demo-07-save-window.png", "play_save_window.png");
     ExpectGolden("demo-13-loaded.png", "play_loaded.png");
     ExpectGolden("demo-16-bad-end.png", "play_bad_end.png");
+}
+
+TEST_F(GamePlay, TheFirstEndingThroughTheOilFromTheShopAndTheResultScreen) {
+    PlayEnding("demo_ending_a.input");
+    EXPECT_TRUE(LogInOrder({
+        "SelectMenu 1 active_selectmode 0",  // the first choice by mouse
+        "SelectMenu 1 active_selectmode 0",  // the slope town by mouse
+        "swipe_ok()",
+        "SelectMenu 1 active_selectmode 0",  // the oil, by a swipe to the left
+        "SelectMenu 3 active_selectmode 0",  // the lighthouse by mouse, with the oil
+        "OPEN SAVEMENU",
+        "ret exec_command() 1 code -Result- *",
+        Sj("ret exec_command() 1 code -GetPlayer 灯子- *"),
+        Sj("――灯子の手記より。"),
+        "ret exec_command() 1 code -OpenTitle system\\owari.txt- *",
+        Sj("潮灯の島　― 完 ―"),
+        Sj("ShutDownEventを受け取りました　終了します。"),
+    }));
+    for (const std::string& line : Log())
+        EXPECT_NE(line, Sj("舟の影は、どこにもない。")) << "a line of the other ending";
+    ExpectGolden("swipe.png", "play_ending_a_swipe.png");
+    ExpectGolden("result.png", "play_ending_a_result.png");
+    ExpectGolden("ending.png", "play_ending_title.png");
+}
+
+TEST_F(GamePlay, TheSecondEndingThroughTheSlopeRoadAndTheRequestedResultScreen) {
+    PlayEnding("demo_ending_b.input");
+    EXPECT_TRUE(LogInOrder({
+        "SelectMenu 0 active_selectmode 0",  // the first choice by Return
+        "select no0  ret &d",
+        "SelectMenu 3 active_selectmode 0",  // the lighthouse by mouse, without the oil
+        Sj("ILV　-AutoSave-"),
+        "swipe_ok()",
+        "SelectMenu 2 active_selectmode 0",  // the slope road, by a swipe to the right
+        "SelectMenu 0 active_selectmode 0",  // the oil back to the lighthouse by Return
+        Sj("舟の影は、どこにもない。"),
+        "OPEN SAVEMENU",  // the result screen asked for by ILVrequest 3
+        "ret exec_command() 1 code -OpenTitle system\\owari.txt- *",
+        Sj("潮灯の島　― 完 ―"),
+        Sj("ShutDownEventを受け取りました　終了します。"),
+    }));
+    for (const std::string& line : Log())
+        EXPECT_NE(line, Sj("――灯子の手記より。")) << "a line of the other ending";
+    ExpectGolden("swipe.png", "play_ending_b_swipe.png");
+    ExpectGolden("result.png", "play_ending_b_result.png");
+    ExpectGolden("ending.png", "play_ending_title.png");
 }
 
 TEST_F(GamePlay, TheTitlesLoadButtonOpensTheLoadWindowAtOnce) {
