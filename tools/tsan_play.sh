@@ -167,7 +167,8 @@ audio_size() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
 audio_loud_bytes() { tail -c +"$(($1 + 1))" "$work/audio.raw" 2>/dev/null | tr -d '\0' | wc -c; }
 
 # The story: a click on the page finishes the text being drawn or turns to the next page; so
-# does Return.
+# does Return. A turn logs "action_ilvane() in", a finished drawing nothing, so a page step
+# often goes round twice.
 page_click() {
     click 400 200
     sleep 0.5
