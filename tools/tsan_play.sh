@@ -3,18 +3,20 @@
 # tests on their own (test_host of the same build), then a scripted play of the demo on a real
 # X server (Xvfb) with sound: the program thread, the message loop, SDL's audio thread with the
 # mixer and the timers run as they do for a player. xdotool drives the real window: the start
-# screen's buttons, keys for the game and the host (F12, Ctrl+M, F11), the system menu, the
-# system information dialog opened and closed, a save, and the window hidden, shown and
-# resized. The run fails on any ThreadSanitizer report, a missing step or a non-zero exit
-# status.
+# screen's buttons, the story's pages by click and Return, Ctrl held up to a choice taken with
+# Return, the side menu's SAVE into slot 1 and its LOAD back, a choice by mouse, keys for the
+# host (F12, Ctrl+M, F11), and the window hidden, shown and resized. The run fails on any
+# ThreadSanitizer report, a missing step or slot file, a silent sound output or a non-zero exit
+# status. (The system menu opens only over empty screen, which the game's full-screen window
+# leaves none of while the story plays: the play reaches its dialogs through the game's save.)
 #
 #   tools/tsan_play.sh BUILD_DIR   (noma and tests/test_host built there with -DNOMA_TSAN=ON)
 #
 # No sound card is needed: SDL's "disk" audio driver writes the mixed output into a file, so
 # the audio callback thread and the mixer run at the real rate. The sound tests play waves and
-# MIDI through fluidsynth with the GM soundfont while the test thread changes volumes and mute.
-# The demo's game does not play its scenario's music yet: until it does, the play's audio
-# thread runs only once a sound starts (see GAME SOUND below).
+# MIDI through fluidsynth with the GM soundfont while the test thread changes volumes and mute;
+# in the play the story's first page starts its music (MIDI) and a wave effect, and the output
+# file must grow with sound that is not silence while they play.
 set -u
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,7 +66,6 @@ grep -q "ThreadSanitizer" "$work/sound.out" && { cat "$work/sound.out"; echo "ts
 echo "tsan_play: the sound tests passed in $(($(date +%s) - sound_start))s, no reports"
 
 cp -r "$source_dir/data/demo" "$game"
-printf 'line one\r\nline two\r\n' >"$game/play.txt"
 # DEBAG ON flushes every log line, so that the steps below can wait for theirs.
 sed -i 's/^DEBAG .*/DEBAG ON/' "$game/NOMA.ini"
 
@@ -114,6 +115,30 @@ step() {
     fail "no \"$line\" in the log after three tries of: $*"
 }
 
+# The number of log lines holding `text`.
+log_count() { grep -acF -- "$1" "$game/VavIDIZ.dat" 2>/dev/null; }
+# Runs the actions until the log holds one more line with `text` than before them: at most
+# `tries` times, waiting `seconds` after each. For steps that would go wrong when repeated after
+# they took effect (a page turned twice), the count tells that the first try did.
+step_more() {
+    local line=$1 tries=$2 seconds=$3
+    shift 3
+    local before
+    before=$(log_count "$line")
+    for ((try = 1; try <= tries; try++)); do
+        [ "$try" = 1 ] || echo "tsan_play: trying again: $*"
+        "$@"
+        local deadline=$(($(date +%s) + seconds))
+        while [ "$(log_count "$line")" -le "$before" ]; do
+            kill -0 "$noma_pid" 2>/dev/null || fail "noma ended while waiting for \"$line\""
+            [ "$(date +%s)" -lt "$deadline" ] || continue 2
+            sleep 0.2
+        done
+        return 0
+    done
+    fail "no new \"$line\" in the log after $tries tries of: $*"
+}
+
 window=$(timeout "$step_timeout" xdotool search --sync --name '^TUVO$' | head -n 1)
 [ -n "$window" ] || fail "the window TUVO did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null
@@ -132,44 +157,47 @@ click() {
     sleep 0.1
     xdotool mouseup "${3:-1}"
 }
-# The right button pressed on the empty screen opens the system menu; the release on an entry
-# chooses it (the entries stand 24 dots apart below the press).
-system_menu() {
-    move 400 300
-    xdotool mousedown 3
-    sleep 1
-    move 450 "$1"
-    sleep 0.5
-    xdotool mouseup 3
-}
-type_text() { xdotool type --delay 120 -- "$1"; }
 key() { xdotool key --delay 120 "$@"; }
 
 logo_away() { click 400 300; }
 start_button() { click 215 482; }
-# The system information dialog takes no answer in its first second; its OK button closes it,
-# and the editor opened from the system menu then draws its window.
-dialog_ok_then_editor() {
-    click 503 374
-    sleep 2
-    key F12
-    system_menu 336
-}
-disk_read() {
-    click 95 55 # Disk
-    sleep 2
-    click 160 102 # the file name line
+# The disk driver's output: its size, and how many of its bytes from `offset` on are not 0
+# (signed 16-bit samples: silence is all zero bytes).
+audio_size() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; }
+audio_loud_bytes() { tail -c +"$(($1 + 1))" "$work/audio.raw" 2>/dev/null | tr -d '\0' | wc -c; }
+
+# The story: a click on the page finishes the text being drawn or turns to the next page; so
+# does Return. A turn logs "action_ilvane() in", a finished drawing nothing, so a page step
+# often goes round twice.
+page_click() {
+    click 400 200
     sleep 0.5
-    type_text play.txt
-    key Return
 }
-environment_save() {
-    click 195 55 # Environment
-    sleep 2
-    click 160 102 # the command line
-    sleep 0.5
-    type_text save
+page_return() {
     key Return
+    sleep 0.5
+}
+# Ctrl held turns the pages by itself and stops at the next choice, whose selecter comes with
+# the page's "NoText".
+ctrl_to_choice() {
+    local before
+    before=$(log_count "code -NoText-")
+    xdotool keydown ctrl
+    local deadline=$(($(date +%s) + step_timeout))
+    while [ "$(log_count "code -NoText-")" -le "$before" ]; do
+        kill -0 "$noma_pid" 2>/dev/null || fail "noma ended while Ctrl turned the pages"
+        [ "$(date +%s)" -lt "$deadline" ] || { xdotool keyup ctrl; fail "Ctrl did not reach a choice within ${step_timeout}s"; }
+        sleep 0.2
+    done
+    xdotool keyup ctrl
+    sleep 1
+}
+# The save window's slot 1 (top left) and the "Yes" of the question that follows; the question
+# takes no answer in its first second.
+slot_one_yes() {
+    click 100 50
+    sleep 1.5
+    click 290 374
 }
 
 wait_log "System start"
@@ -177,30 +205,51 @@ sleep 1
 step "Screen CrateButton() 1001" logo_away
 sleep 1
 step "DuskIlvane" start_button
+# The first page starts the harbour's music (MIDI through fluidsynth) and its waves (a wave
+# effect); the output from here on must grow and not be silence.
+wait_log "code -PlayWAVE nami.wav"
+audio_start=$(audio_size)
 sleep 2
-key Return Down Up Return
+step_more "action_ilvane() in" 10 2 page_click
+step_more "action_ilvane() in" 10 2 page_click
+step_more "action_ilvane() in" 10 2 page_return
 key F12    # a screenshot by the host
 key ctrl+m # mute and sound again
 sleep 1
 key ctrl+m
-sleep 2
-
-system_menu 360 # the information dialog
-sleep 3
-key F12
-step "reqdraw OBJ record type" dialog_ok_then_editor
-sleep 2
-key F12
-
-# A save through the editor: a file read, two characters typed at its end and the file
-# written back with the command "save".
-step "File Open play.txt" disk_read
 sleep 1
-click 300 300 # the text, cursor at its end
-sleep 0.5
-type_text XY
-sleep 0.5
-step "File write   play.txt" environment_save
+
+# The first choice taken with Return (its first answer), Ctrl again up to the choice of ways.
+ctrl_to_choice
+step_more "SelectMenu 0" 3 10 page_return
+ctrl_to_choice
+key F12
+
+# The game's save: the side menu's SAVE, slot 1 and "Yes"; both files of the slot appear in
+# the game's folder. LOAD puts the same slot back while the choice still waits.
+step_more "OPEN SAVEMENU" 3 10 click 770 505
+sleep 1
+step_more "save_gsys()" 3 10 slot_one_yes
+sleep 1
+for half in char gsys; do
+    [ -n "$(find "$game" -maxdepth 2 -ipath "*/system/ilvane_${half}01.res" -size +0)" ] ||
+        fail "the save wrote no slot file ilvane_${half}01.res"
+done
+step_more "OPEN SAVEMENU" 3 10 click 770 487
+sleep 1
+step_more "load_gsys()" 3 10 slot_one_yes
+sleep 2
+key F12
+# The way to the lighthouse chosen with the mouse.
+step_more "SelectMenu 3" 3 10 click 620 87
+sleep 2
+audio_now=$(audio_size)
+[ "$audio_now" -gt $((audio_start + 176400)) ] ||
+    fail "the sound output grew by $((audio_now - audio_start)) bytes during the story"
+loud=$(audio_loud_bytes "$audio_start")
+[ "$loud" -gt $(((audio_now - audio_start) / 10)) ] ||
+    fail "the sound output during the story is silence ($loud of $((audio_now - audio_start)) bytes not 0)"
+echo "tsan_play: the story played $((audio_now - audio_start)) bytes of sound, $loud of them not 0"
 
 # The window as the desktop treats it, while the program thread draws: hidden and shown again
 # (a later paint: the program thread redraws every window), resized (the picture is scaled
@@ -217,9 +266,6 @@ sleep 1
 key F11
 sleep 1
 key F12
-
-# GAME SAVE: the game's own save (a slot written from the game's save screen) goes here once
-# the game offers one; until then the editor's write above is the run's save.
 
 # The end as a user's close: the first SIGTERM closes the window, the system shuts down in
 # order.
@@ -238,9 +284,5 @@ seconds=$(($(date +%s) - start))
 grep -q "ThreadSanitizer" "$work/noma.err" && fail "ThreadSanitizer reported (status $status)"
 [ "$status" = 0 ] || fail "noma ended with status $status"
 grep -aqF "ShutDownEvent" "$game/VavIDIZ.dat" || fail "the system did not shut down in order"
-[ "$(tail -c 2 "$game/play.txt")" = XY ] || fail "play.txt was not saved with the typed text"
 ls "$game"/screenshots/*.png >/dev/null 2>&1 || fail "F12 wrote no screenshot"
-# GAME SOUND: once the game plays its scenario's music and effects, the play's audio output
-# must not be empty:
-#   [ "$(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0)" -gt 0 ] || fail "no sound played"
 echo "tsan_play: the play passed in ${seconds}s, no ThreadSanitizer reports"
