@@ -54,7 +54,7 @@ void BM_ProcessStartToFirstStoryPage(benchmark::State& state) {
         // One cycle per RunCycles call, so the cycles can be watched.
         WriteFileBytes("NOMA.ini", ReadFileBytes("NOMA.ini") + "LOOP_EXIT ON\n");
         WriteFileBytes("start.input",
-                       "62 down 400 300 left\n64 up\n140 down 215 482 left\n142 up\n"
+                       "45 down 400 300 left\n47 up\n110 down 215 482 left\n112 up\n"
                        "60000 close\n");
         const auto start = std::chrono::steady_clock::now();
         HostSetHeadless(true);

@@ -1,5 +1,7 @@
 #include "host/clock.h"
 
+#include "host/cycle.h"
+
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -21,6 +23,7 @@ constexpr std::time_t kVirtualEpoch = 946728000;  // 2000-01-01 12:00:00 UTC
 void HostUseVirtualClock(bool on) {
     virtual_clock = on;
     virtual_ms = 0;
+    HostRestartCyclePace();
 }
 
 bool HostClockIsVirtual() {

@@ -98,4 +98,25 @@ TEST(HostServices, CyclesArePacedOnTheRealClock) {
     EXPECT_GE(HostTickCount() - start, 20 * kCyclePeriodMs - 1);
 }
 
+// On the virtual clock a cycle takes what is left of its period, so one that slept (the window
+// task's mouse poll) costs its sleep and no more, as on the real clock. Restarting the clock
+// forgets the last cycle: the first one after it takes a whole period.
+TEST(HostServices, VirtualCyclesTakeTheRestOfTheirPeriod) {
+    for (int run = 0; run < 2; ++run) {
+        HostUseVirtualClock(true);
+        HostCycleEnd();
+        EXPECT_EQ(HostTickCount(), kCyclePeriodMs) << "run " << run;
+        const struct {
+            uint32_t slept, cycle;
+        } cases[] = {{0, 1}, {10, 10}, {1, 1}, {0, 1}, {25, 25}, {10, 10}};
+        for (const auto& c : cases) {
+            const uint32_t before = HostTickCount();
+            HostClockSleep(c.slept);
+            HostCycleEnd();
+            EXPECT_EQ(HostTickCount() - before, c.cycle) << "run " << run << " slept " << c.slept;
+        }
+    }
+    HostUseVirtualClock(false);
+}
+
 }  // namespace

@@ -66,9 +66,9 @@ TEST_F(KeyToEvent, AKeyBecomesEvent512InTheNextCycle) {
         EXPECT_LE(cycles, 4) << "key " << code;
         (cycles == 1 ? next_cycle : later)++;
     }
-    // The virtual clock makes the count exact: the clock ticks fall on two of the presses.
-    EXPECT_EQ(next_cycle, 34);
-    EXPECT_EQ(later, 2);
+    // The virtual clock makes the count exact: the clock's events fall on four of the presses.
+    EXPECT_EQ(next_cycle, 32);
+    EXPECT_EQ(later, 4);
     // A Shift-JIS character typed through the input method is one key event of two bytes.
     for (int i = 0; i < 7; ++i)
         RunCycles();
