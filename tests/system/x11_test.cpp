@@ -69,18 +69,45 @@ protected:
         if (Command("command -v Xvfb").empty() || Command("command -v xdotool").empty())
             GTEST_SKIP() << "Xvfb or xdotool is not installed";
         UseData("boot");
-        StartServer();
+        // Servers started at the same moment (tests run side by side) can pick the same free
+        // display; the one that loses the display's lock ends at once. Another try picks anew.
+        for (int attempt = 0; attempt < 8 && !ServerAnswers(); ++attempt) {
+            // Tries spread out in time, differently in each process.
+            if (attempt)
+                std::this_thread::sleep_for(
+                    std::chrono::milliseconds(100 * attempt + 20 * (getpid() % 7)));
+            StartServer();
+        }
+        ASSERT_TRUE(ServerAnswers()) << "no answer from " << display_ << ": " << Read(".xvfb");
     }
     void TearDown() override {
+        StopServer();
+        SystemTest::TearDown();
+    }
+
+    void StopServer() {
         if (server_ > 0) {
             kill(server_, SIGTERM);
             waitpid(server_, nullptr, 0);
         }
+        server_ = -1;
         if (number_fd_ >= 0) close(number_fd_);
-        SystemTest::TearDown();
+        number_fd_ = -1;
+    }
+
+    // Our own server, still running, answers on its display (a server that lost the lock to
+    // another one has ended, and the display's answer would be the other one's).
+    bool ServerAnswers() {
+        if (server_ <= 0) return false;
+        if (waitpid(server_, nullptr, WNOHANG) == server_) {
+            server_ = -1;
+            return false;
+        }
+        return !Xdotool("getdisplaygeometry").empty();
     }
 
     void StartServer() {
+        StopServer();
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
         posix_spawn_file_actions_t actions;
@@ -102,13 +129,17 @@ protected:
         char c;
         while (read(number_fd_, &c, 1) == 1 && c != '\n')
             number += c;
-        ASSERT_FALSE(number.empty()) << "Xvfb did not start: " << Read(".xvfb");
+        if (number.empty()) return;
         display_ = ":" + number;
-        // The number comes before the server takes connections: wait until it answers.
-        for (int i = 0; i < 500 && Xdotool("getdisplaygeometry").empty(); ++i)
+        // The number comes before the server takes connections: wait until it answers, or
+        // until it has ended.
+        for (int i = 0; i < 500 && Xdotool("getdisplaygeometry").empty(); ++i) {
+            if (waitpid(server_, nullptr, WNOHANG) == server_) {
+                server_ = -1;
+                return;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        ASSERT_FALSE(Xdotool("getdisplaygeometry").empty())
-            << "no answer from " << display_ << ": " << Read(".xvfb");
+        }
     }
 
     // SDL's software renderer without GL under it: the X server has no graphics card, and the
