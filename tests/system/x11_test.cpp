@@ -71,14 +71,16 @@ protected:
         UseData("boot");
         // Servers started at the same moment (tests run side by side) can pick the same free
         // display; the one that loses the display's lock ends at once. Another try picks anew.
-        for (int attempt = 0; attempt < 8 && !ServerAnswers(); ++attempt) {
+        bool answered = false;
+        for (int attempt = 0; attempt < 8 && !answered; ++attempt) {
             // Tries spread out in time, differently in each process.
             if (attempt)
                 std::this_thread::sleep_for(
                     std::chrono::milliseconds(100 * attempt + 20 * (getpid() % 7)));
             StartServer();
+            answered = ServerAnswers();
         }
-        ASSERT_TRUE(ServerAnswers()) << "no answer from " << display_ << ": " << Read(".xvfb");
+        ASSERT_TRUE(answered) << "no answer from " << display_ << ": " << Read(".xvfb");
     }
     void TearDown() override {
         StopServer();
@@ -96,14 +98,19 @@ protected:
     }
 
     // Our own server, still running, answers on its display (a server that lost the lock to
-    // another one has ended, and the display's answer would be the other one's).
+    // another one has ended, and the display's answer would be the other one's). The number
+    // comes before the server takes connections, and a loaded machine can be slow to answer:
+    // asked again for up to 10 s while the server runs.
     bool ServerAnswers() {
-        if (server_ <= 0) return false;
-        if (waitpid(server_, nullptr, WNOHANG) == server_) {
-            server_ = -1;
-            return false;
+        for (int i = 0; i < 500 && server_ > 0; ++i) {
+            if (waitpid(server_, nullptr, WNOHANG) == server_) {
+                server_ = -1;
+                return false;
+            }
+            if (!Xdotool("getdisplaygeometry").empty()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return !Xdotool("getdisplaygeometry").empty();
+        return false;
     }
 
     void StartServer() {
@@ -131,15 +138,6 @@ protected:
             number += c;
         if (number.empty()) return;
         display_ = ":" + number;
-        // The number comes before the server takes connections: wait until it answers, or
-        // until it has ended.
-        for (int i = 0; i < 500 && Xdotool("getdisplaygeometry").empty(); ++i) {
-            if (waitpid(server_, nullptr, WNOHANG) == server_) {
-                server_ = -1;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
     }
 
     // SDL's software renderer without GL under it: the X server has no graphics card, and the
