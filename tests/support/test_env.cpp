@@ -52,6 +52,13 @@ int NomaTest::LogCount(const std::string& part) {
     return n;
 }
 
+std::vector<EventRecord> NomaTest::EventsTo(uint32_t id) {
+    std::vector<EventRecord> events;
+    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
+        if (r->destination == id) events.push_back(*r);
+    return events;
+}
+
 void NomaTest::WriteFile(const std::string& name, const std::string& content) {
     WriteFileBytes(name, content);
 }

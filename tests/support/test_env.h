@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/event.h"
 #include "kit/boot.h"
 
 // Base fixture: a temporary working folder (the current directory during the test), a small
@@ -28,6 +29,8 @@ protected:
     void ExpectLogged(std::initializer_list<std::string> lines);
     // Log lines that contain `part`.
     int LogCount(const std::string& part);
+    // Events sent so far to task `id`, oldest first.
+    std::vector<EventRecord> EventsTo(uint32_t id);
     // Writes `content` to `name` inside the working folder.
     void WriteFile(const std::string& name, const std::string& content);
     std::string ReadFile(const std::string& name);
