@@ -39,13 +39,6 @@ Handle WindowTest::OpenAt(Handle owner, int x, int y, int width, int height, uin
     return w;
 }
 
-std::vector<EventRecord> WindowTest::EventsTo(uint32_t id) {
-    std::vector<EventRecord> events;
-    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-        if (r->destination == id) events.push_back(*r);
-    return events;
-}
-
 std::vector<uint16_t> WindowTest::CodesTo(uint32_t id) {
     std::vector<uint16_t> codes;
     for (const EventRecord& e : EventsTo(id))
