@@ -53,13 +53,6 @@ void GameTest::LoadGame() {
     init_ilvane(game_, task_);
 }
 
-int GameTest::LogCount(const std::string& sjis_part) {
-    int n = 0;
-    for (const std::string& line : LogLines())
-        n += line.find(sjis_part) != std::string::npos;
-    return n;
-}
-
 void GameScreenTest::SetUp() {
     NomaTest::SetUp();
     ResetScenario();
