@@ -40,6 +40,8 @@ protected:
 
     // The error log's lines (Shift-JIS bytes, line ends removed).
     std::vector<std::string> Log();
+    // Log lines that contain `part`.
+    int LogCount(const std::string& part);
     // Waits until some log line equals `line`.
     bool WaitForLog(const std::string& line, int timeout_ms);
     // Every line of `expected` appears in the log in this order (other lines may come between);
