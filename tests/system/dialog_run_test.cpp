@@ -46,12 +46,6 @@ protected:
     }
 };
 
-// The shutdown as the manager runs it: the request, the broadcast and every stream closed.
-const std::vector<std::string> kShutdownLines = {
-    Sj("ShutDownEventを受け取りました　終了します。"),
-    Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *"),
-};
-
 TEST_F(DialogRun, TheSystemMenusInformationIsShownUntilItsButtonIsClicked) {
     ASSERT_NE(SystemDialogWindow(DIALOG_MESSAGE), 0u) << "made in the manager's first call";
     std::string ok = DialogButtonPoint(DIALOG_MESSAGE, 1);
@@ -78,7 +72,8 @@ TEST_F(DialogRun, ClosingTheMainWindowDuringADialogShutsTheSystemDownInOrder) {
     EXPECT_NE(DialogText()[0], '\0') << "the dialog ran";
     EXPECT_TRUE(TestSystemFlag(FLAG_STOP)) << "after " << cycles << " cycles";
     std::vector<std::string> expected = {"TUVO CLOSED", "TUVO Direct close request!"};
-    expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
+    for (const std::string& line : ShutdownLines())
+        expected.push_back(line);
     EXPECT_TRUE(LogInOrder(expected));
     EXPECT_EQ(HostOpenFileCount(), 0) << "the log and every stream closed";
 }
@@ -91,7 +86,8 @@ TEST_F(DialogRun, TheErrorReportsFirstButtonEndsTheSystemInOrder) {
     RunToStop();
     EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
     std::vector<std::string> expected = {Sj("NomaManagerでエラーが発生！")};
-    expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
+    for (const std::string& line : ShutdownLines())
+        expected.push_back(line);
     EXPECT_TRUE(LogInOrder(expected));
     EXPECT_EQ(HostOpenFileCount(), 0);
     EXPECT_FALSE(HostScreenClosed());

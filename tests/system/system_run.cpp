@@ -188,3 +188,8 @@ bool SystemTest::WaitForLog(const std::string& line, int timeout_ms) {
     }
     return ::testing::AssertionSuccess();
 }
+
+std::vector<std::string> ShutdownLines() {
+    return {Sj("ShutDownEventを受け取りました　終了します。"),
+            Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")};
+}

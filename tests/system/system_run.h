@@ -55,5 +55,7 @@ protected:
     int run_ = 0;
 };
 
+// The manager's shutdown in the log: the request, then the count of streams left open.
+std::vector<std::string> ShutdownLines();
 // Runs a command to its end; its standard output, or "" when it failed.
 std::string Command(const std::string& command);
