@@ -59,23 +59,6 @@ void WindowTest::UseScreen(int width, int height, const std::string& ini) {
     StartWindowSystem();
 }
 
-void WindowTest::AnswerDraws(Handle owner, const std::function<void(Handle)>& draw) {
-    for (int round = 0; round < 100; ++round) {
-        std::vector<Handle> requests;
-        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner)) {
-                requests.push_back(r->value);
-                r->destination = 0;
-            }
-        if (requests.empty()) return;
-        for (Handle w : requests) {
-            if (draw) draw(w);
-            RetDrawEvent(owner, w);
-            continue_redraw_motion(w);
-        }
-    }
-}
-
 void WindowTest::PlayFromNow(const std::vector<std::pair<int, const char*>>& events) {
     std::string lines;
     for (const auto& [at, what] : events)

@@ -33,8 +33,6 @@ protected:
     void CompareGolden(const char* file) { CompareScreenGolden(file, folder_); }
     // Starts the window system again on a `width` x `height` screen with these NOMA.ini lines.
     void UseScreen(int width, int height, const std::string& ini);
-    // Answers the draw requests sent to `owner` (drawing with `draw` first) until none is left.
-    void AnswerDraws(Handle owner, const std::function<void(Handle)>& draw = nullptr);
     // Plays input lines whose times count from now.
     void PlayFromNow(const std::vector<std::pair<int, const char*>>& events);
 };
