@@ -119,10 +119,6 @@ TEST_F(DataTest, InitialisationMakesTheAutomaticSaveOnce) {
     EXPECT_EQ(LogCount("Save Start data for init_ilvane()"), 1);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(DataTest, AbsurdItemDataFilesFailTheLoadWithoutHarm) {
     struct Case {
         const char* what;

@@ -11,9 +11,7 @@
 #include "kernel/event.h"
 #include "kernel/task.h"
 #include "kit/game_folder.h"
-#include "window/redraw.h"
 #include "window/window.h"
-#include "window/window_events.h"
 #include "window/window_manager.h"
 
 void PatchSettings(const std::string& lines, std::initializer_list<const char*> drop) {
@@ -53,13 +51,6 @@ void GameTest::LoadGame() {
     init_ilvane(game_, task_);
 }
 
-int GameTest::LogCount(const std::string& sjis_part) {
-    int n = 0;
-    for (const std::string& line : LogLines())
-        n += line.find(sjis_part) != std::string::npos;
-    return n;
-}
-
 void GameScreenTest::SetUp() {
     NomaTest::SetUp();
     ResetScenario();
@@ -86,26 +77,15 @@ void GameScreenTest::BuildScreen() {
 }
 
 void GameScreenTest::Pump() {
-    for (int round = 0; round < 100; ++round) {
-        std::vector<Handle> requests;
-        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(task_)) {
-                requests.push_back(r->value);
-                r->destination = 0;
-            }
-        if (requests.empty()) return;
-        for (Handle w : requests) {
-            if (w == game_.status_window) draw_status_sheet(game_);
-            if (w == game_.save_window) {
-                if (game_.save_mode == SaveWindowMode::Result)
-                    draw_result(game_);
-                else
-                    draw_slot_grid(game_, task_);
-            }
-            RetDrawEvent(task_, w);
-            continue_redraw_motion(w);
+    AnswerDraws(task_, [&](Handle w) {
+        if (w == game_.status_window) draw_status_sheet(game_);
+        if (w == game_.save_window) {
+            if (game_.save_mode == SaveWindowMode::Result)
+                draw_result(game_);
+            else
+                draw_slot_grid(game_, task_);
         }
-    }
+    });
 }
 
 void GameScreenTest::OpenSaveWindow(SaveWindowMode mode) {

@@ -24,7 +24,6 @@ protected:
     void Restart();
     // True when some log line equals the UTF-8 text converted to Shift-JIS.
     bool LoggedSj(const std::string& utf8) { return Logged(Sj(utf8)); }
-    int LogCount(const std::string& sjis_part);
 
     Handle task_ = 0;
     IlvaneGame game_;

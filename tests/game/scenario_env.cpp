@@ -180,20 +180,6 @@ std::string ScenarioTest::Scan(const std::string& text, int* result) {
     return page;
 }
 
-std::vector<EventRecord> ScenarioTest::EventsTo(uint32_t id) {
-    std::vector<EventRecord> events;
-    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-        if (r->destination == id) events.push_back(*r);
-    return events;
-}
-
-int ScenarioTest::LogCount(const std::string& part) {
-    int n = 0;
-    for (const std::string& line : LogLines())
-        if (line.find(part) != std::string::npos) ++n;
-    return n;
-}
-
 std::string ScenarioTest::Backlog() {
     std::string all;
     const TextHeader* h = text_header(log_);
@@ -214,34 +200,4 @@ bool ScenarioTest::Shown(uint16_t object) {
 
 uint32_t ScenarioTest::Pixel(int x, int y) {
     return HostSurfacePixels()[y * kWidth + x] & 0xFFFFFF;
-}
-
-void ScenarioTest::WriteBmp(const std::string& name, int width, int height,
-                            const std::vector<uint32_t>& pixels) {
-    int row = (width * 3 + 3) & ~3;
-    auto put = [](std::string& s, uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            s += char((v >> (8 * i)) & 0xFF);
-    };
-    std::string file = "BM";
-    put(file, uint32_t(54 + row * height), 4);
-    put(file, 0, 4);
-    put(file, 54, 4);
-    put(file, 40, 4);
-    put(file, uint32_t(width), 4);
-    put(file, uint32_t(height), 4);
-    put(file, 1, 2);
-    put(file, 24, 2);
-    for (int i = 0; i < 6; ++i)
-        put(file, 0, 4);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            uint32_t c = pixels[size_t(y * width + x)];
-            file += char((c >> 16) & 0xFF);  // blue
-            file += char((c >> 8) & 0xFF);   // green
-            file += char(c & 0xFF);          // red
-        }
-        file += std::string(size_t(row - width * 3), '\0');
-    }
-    WriteFile(name, file);
 }

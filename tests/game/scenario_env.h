@@ -34,16 +34,9 @@ protected:
     // Puts `text` into the text buffer with the continuation at its start and scans it once:
     // the page, and the scan's result in `result`.
     std::string Scan(const std::string& text, int* result = nullptr);
-    // Events sent so far to task `id`, oldest first.
-    std::vector<EventRecord> EventsTo(uint32_t id);
-    // Log lines so far that contain `part`.
-    int LogCount(const std::string& part);
     // The text of the backlog, its lines joined with "\n".
     std::string Backlog();
     bool Shown(uint16_t object);
-    // A 24-bit BMP file of `width` x `height` pixels (0x00BBGGRR, rows from the top).
-    void WriteBmp(const std::string& name, int width, int height,
-                  const std::vector<uint32_t>& pixels);
     uint32_t Pixel(int x, int y);
 
     Handle task_ = 0;

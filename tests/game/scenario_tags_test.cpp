@@ -5,6 +5,7 @@
 #include "game/scenario.h"
 #include "game/scenario_context.h"
 #include "host/bitmap.h"
+#include "kit/game_folder.h"
 #include "present/effect_data.h"
 #include "resource/resource.h"
 #include "scenario_env.h"
@@ -20,7 +21,7 @@ constexpr uint32_t kRed = 0x0000FF;
 constexpr uint32_t kGreen = 0x00FF00;
 
 TEST_F(TagsTest, PictureIsDrawnWithPureGreenTransparent) {
-    WriteBmp("p.bmp", 2, 1, {kRed, kGreen});
+    WriteFile("p.bmp", BmpBytes(2, 1, {kRed, kGreen}));
     uint32_t under = Pixel(101, 50);
     Scan("<mput 100,50,p.bmp>");
     EXPECT_EQ(Pixel(100, 50), kRed);
@@ -46,7 +47,7 @@ TEST_F(TagsTest, CutInSlotsKeepShortNames) {
 }
 
 TEST_F(TagsTest, SelectItemPictures) {
-    WriteBmp("item.bmp", 4, 2, std::vector<uint32_t>(8, kRed));
+    WriteFile("item.bmp", BmpBytes(4, 2, std::vector<uint32_t>(8, kRed)));
     Scan("<SetMenuGraphic 2,item.bmp><SetMenuGraphic 3,none.bmp><SetMenuGraphic 99,item.bmp>");
     MenuItem* item = menu_item(menu_, 2);
     ASSERT_TRUE(item);

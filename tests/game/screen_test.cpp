@@ -38,18 +38,13 @@ using ScreenTest = GameScreenTest;
 
 TEST_F(ScreenTest, StandardLayout) {
     BuildScreen();
+    // What is shown (frame, background, message, status and side menu) is in the golden
+    // game_screen.png; here what the picture cannot tell.
     Handle main = game_.main_window;
-    EXPECT_EQ(window_mode(main) & (WIN_FRAME | WIN_CONTROLBAR | WIN_RULED),
-              WIN_FRAME | WIN_CONTROLBAR | WIN_RULED);
-    EXPECT_EQ(ObjectRect(main, kBackgroundObject), (Rect{0, 0, 800, 600}));
     EXPECT_STREQ(game_.background_file, "robyA.bmp");
-    EXPECT_EQ(ObjectRect(main, kMessageObject), (Rect{50, 400, 700, 200}));
     EXPECT_TRUE(object_record(ReqObject(main, kMessageObject))->flags & OBJ_INERT);
     EXPECT_EQ(ObjectRect(main, kSelecterObject), (Rect{695, 0, 100, 330}));
     EXPECT_EQ(ReqObject(main, kPopupObject), 0u);
-    EXPECT_EQ(ObjectRect(main, kSideMenuObject), (Rect{750, 460, 49, 140}));
-    EXPECT_EQ(ObjectRect(main, kStatusObject), (Rect{0, 0, 140, 210}));
-    EXPECT_EQ(window_mode(game_.status_window) & WIN_CONTROLBAR, 0u);
     for (int n = 0; n < 10; ++n) {
         EXPECT_EQ(ObjectRect(main, uint16_t(kCutinObject + n)), (Rect{0, 0, 200, 110}));
         EXPECT_FALSE(test_window_mode(game_.cutin_windows[size_t(n)], WIN_SHOW));
@@ -150,17 +145,7 @@ TEST_F(ScreenTest, HighlightFindsAssignedItemsOnTheCurrentSheet) {
     game_.now_sheet = 1;
     draw_status_sheet(game_);
     EXPECT_EQ(highlight_changes(game_, "luck+=1"), 1);
-
-    // The change text is written in its colour next to the line.
-    game_.now_sheet = 0;
-    draw_status_sheet(game_);
-    ASSERT_EQ(highlight_changes(game_, "gold-=10"), 1);
-    int left = client_left(game_.status_window), top = client_top(game_.status_window);
-    bool red = false;
-    for (int y = 89; y < 109; ++y)  // gold is the fifth line
-        for (int x = 90; x < 190; ++x)
-            red |= Pixel(left + x, top + y) == ColorByName("red");
-    EXPECT_TRUE(red);
+    // How the changes are drawn is in the golden game_status_highlight.png.
 }
 
 TEST_F(ScreenTest, PendingCountdownRedrawsTheSheetBeforeANewHighlight) {

@@ -29,6 +29,9 @@
 #include "window/colors.h"
 #include "window/font.h"
 #include "window/menu_task.h"
+#include "window/object.h"
+#include "window/system_dialog.h"
+#include "window/window.h"
 #include "window/window_manager.h"
 #include "window/window_objects.h"
 #include "window/window_start.h"
@@ -136,4 +139,14 @@ std::string Sj(const std::string& utf8) {
 
 std::string Utf8(const std::string& sjis) {
     return SjisToUtf8(sjis);
+}
+
+std::string ObjectPoint(uint32_t window, uint16_t number, int dx, int dy) {
+    Handle sub = object_record(ReqObject(window, number))->window;
+    return std::to_string(client_left(sub) + dx) + " " + std::to_string(client_top(sub) + dy);
+}
+
+std::string DialogButtonPoint(int dialog, int value) {
+    centre_window(SystemDialogWindow(dialog));
+    return ObjectPoint(SystemDialogWindow(dialog), uint16_t(value), 10, 10);
 }

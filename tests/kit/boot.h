@@ -45,3 +45,10 @@ std::vector<std::string> ReadLines(const std::string& name);
 // Shift-JIS bytes of a UTF-8 text, and back.
 std::string Sj(const std::string& utf8);
 std::string Utf8(const std::string& sjis);
+
+// "x y" on the screen, `dx` and `dy` inside the sub-window of object `number` of `window`: where
+// a scripted click lands on that object.
+std::string ObjectPoint(uint32_t window, uint16_t number, int dx = 6, int dy = 6);
+// "x y" of the middle of a system dialog's button `value`, with the dialog centred as opening
+// it puts it.
+std::string DialogButtonPoint(int dialog, int value);

@@ -153,6 +153,16 @@ void InstallTestGame() {
     }
 }
 
+std::string BmpBytes(int width, int height, const std::vector<uint32_t>& pixels) {
+    Canvas c(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = pixels[size_t(y * width + x)];
+            c.Set(x, y, {int(p & 0xFF), int((p >> 8) & 0xFF), int((p >> 16) & 0xFF)});
+        }
+    return c.Bmp();
+}
+
 std::string ScenePicture(int width, int height, int place, int weather) {
     Canvas c(width, height);
     sky(c, weather);

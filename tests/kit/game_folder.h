@@ -4,7 +4,9 @@
 // BMP files).
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // Copies tests/game/data into the working folder, text files converted to Shift-JIS.
 void InstallTestGame();
@@ -14,3 +16,5 @@ void InstallTestGame();
 void WriteTestPictures(int width = 800, int height = 600);
 // One scene as BMP bytes; `place` 0 town, 1 forest, 2 castle; `weather` 0 sunny, 1 rain.
 std::string ScenePicture(int width, int height, int place, int weather);
+// A 24-bit BMP file of `width` x `height` pixels (0x00BBGGRR each, rows from the top).
+std::string BmpBytes(int width, int height, const std::vector<uint32_t>& pixels);

@@ -4,7 +4,10 @@
 #include "core/log.h"
 #include "core/pool.h"
 #include "core/system.h"
+#include "kernel/task.h"
 #include "resource/resource.h"
+#include "window/redraw.h"
+#include "window/window_events.h"
 
 void NomaTest::SetUp() {
     temp_ = std::make_unique<TempFolder>("noma-test");
@@ -50,6 +53,30 @@ int NomaTest::LogCount(const std::string& part) {
     for (const std::string& line : LogLines())
         n += line.find(part) != std::string::npos;
     return n;
+}
+
+std::vector<EventRecord> NomaTest::EventsTo(uint32_t id) {
+    std::vector<EventRecord> events;
+    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
+        if (r->destination == id) events.push_back(*r);
+    return events;
+}
+
+void NomaTest::AnswerDraws(uint32_t owner, const std::function<void(uint32_t)>& draw) {
+    for (int round = 0; round < 100; ++round) {
+        std::vector<Handle> requests;
+        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
+            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner)) {
+                requests.push_back(r->value);
+                r->destination = 0;
+            }
+        if (requests.empty()) return;
+        for (Handle w : requests) {
+            if (draw) draw(w);
+            RetDrawEvent(owner, w);
+            continue_redraw_motion(w);
+        }
+    }
 }
 
 void NomaTest::WriteFile(const std::string& name, const std::string& content) {

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "kernel/event.h"
 #include "kit/boot.h"
 
 // Base fixture: a temporary working folder (the current directory during the test), a small
@@ -28,6 +30,10 @@ protected:
     void ExpectLogged(std::initializer_list<std::string> lines);
     // Log lines that contain `part`.
     int LogCount(const std::string& part);
+    // Events sent so far to task `id`, oldest first.
+    std::vector<EventRecord> EventsTo(uint32_t id);
+    // Answers the draw requests sent to `owner` (drawing with `draw` first) until none is left.
+    void AnswerDraws(uint32_t owner, const std::function<void(uint32_t)>& draw = nullptr);
     // Writes `content` to `name` inside the working folder.
     void WriteFile(const std::string& name, const std::string& content);
     std::string ReadFile(const std::string& name);

@@ -38,13 +38,6 @@ constexpr uint16_t kSysInfoItem = 3;
 
 class DialogRun : public InProcessRun {
 protected:
-    // "x y" of the middle of a dialog's button, where the dialog shows it.
-    std::string Button(int dialog, int value) {
-        Handle w = SystemDialogWindow(dialog);
-        centre_window(w);
-        Handle sub = object_record(ReqObject(w, uint16_t(value)))->window;
-        return std::to_string(client_left(sub) + 10) + " " + std::to_string(client_top(sub) + 10);
-    }
     void SelectSysInfo() {
         EventRecord* e = event_record(SendEvent(TASK_ID_MENU, TASK_ID_MANAGER, EVENT_MENU_SELECT));
         ASSERT_NE(e, nullptr);
@@ -53,15 +46,9 @@ protected:
     }
 };
 
-// The shutdown as the manager runs it: the request, the broadcast and every stream closed.
-const std::vector<std::string> kShutdownLines = {
-    Sj("ShutDownEventを受け取りました　終了します。"),
-    Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *"),
-};
-
 TEST_F(DialogRun, TheSystemMenusInformationIsShownUntilItsButtonIsClicked) {
     ASSERT_NE(SystemDialogWindow(DIALOG_MESSAGE), 0u) << "made in the manager's first call";
-    std::string ok = Button(DIALOG_MESSAGE, 1);
+    std::string ok = DialogButtonPoint(DIALOG_MESSAGE, 1);
     // A click during the guard second is no answer; the one after it is.
     Script({"0 move " + ok, "300 down " + ok + " left", "350 up", "1400 shot info.png",
             "1500 down " + ok + " left", "1550 up"});
@@ -85,20 +72,22 @@ TEST_F(DialogRun, ClosingTheMainWindowDuringADialogShutsTheSystemDownInOrder) {
     EXPECT_NE(DialogText()[0], '\0') << "the dialog ran";
     EXPECT_TRUE(TestSystemFlag(FLAG_STOP)) << "after " << cycles << " cycles";
     std::vector<std::string> expected = {"TUVO CLOSED", "TUVO Direct close request!"};
-    expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
+    for (const std::string& line : ShutdownLines())
+        expected.push_back(line);
     EXPECT_TRUE(LogInOrder(expected));
     EXPECT_EQ(HostOpenFileCount(), 0) << "the log and every stream closed";
 }
 
 TEST_F(DialogRun, TheErrorReportsFirstButtonEndsTheSystemInOrder) {
-    std::string restart = Button(DIALOG_ERROR, 1);
+    std::string restart = DialogButtonPoint(DIALOG_ERROR, 1);
     Script({"1100 move " + restart, "1120 down " + restart + " left", "1200 up"});
     SystemErrorReport(g_tasks.manager, 72, "detail");
     EXPECT_TRUE(TestSystemFlag(FLAG_ERROR_REPORT));
     RunToStop();
     EXPECT_TRUE(TestSystemFlag(FLAG_STOP));
     std::vector<std::string> expected = {Sj("NomaManagerでエラーが発生！")};
-    expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
+    for (const std::string& line : ShutdownLines())
+        expected.push_back(line);
     EXPECT_TRUE(LogInOrder(expected));
     EXPECT_EQ(HostOpenFileCount(), 0);
     EXPECT_FALSE(HostScreenClosed());
@@ -106,7 +95,7 @@ TEST_F(DialogRun, TheErrorReportsFirstButtonEndsTheSystemInOrder) {
 }
 
 TEST_F(DialogRun, TheErrorReportsSecondButtonDumpsTheCoreAndEndsAtOnce) {
-    std::string end = Button(DIALOG_ERROR, 2);
+    std::string end = DialogButtonPoint(DIALOG_ERROR, 2);
     Script({"1100 move " + end, "1120 down " + end + " left", "1200 up"});
     SystemErrorReport(0, 72, nullptr);
     std::string dump = Read("core.dmp");

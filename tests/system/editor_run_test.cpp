@@ -25,11 +25,6 @@ namespace {
 
 class EditorRun : public InProcessRun {
 protected:
-    // "x y" a few pixels inside object `number` of `window`, in screen coordinates.
-    std::string Inside(Handle window, uint16_t number, int dx = 6, int dy = 6) {
-        Handle sub = object_record(ReqObject(window, number))->window;
-        return std::to_string(client_left(sub) + dx) + " " + std::to_string(client_top(sub) + dy);
-    }
     // A left click at `where`, then the bytes of `text` as character messages, then Return.
     void ClickAndType(const std::string& where, const std::string& text, bool enter) {
         std::vector<std::string> lines = {"0 move " + where, "10 down " + where + " left", "60 up"};
@@ -68,72 +63,53 @@ TEST_F(EditorRun, OpenReadSearchReplaceAndWriteBack) {
           Sj("日本語のメモ\r\n") + notes + "int count = 0;\r\n" + tail + "int total;\r\n");
     RunFor(500);
     ASSERT_TRUE(g_editor.ready) << "the editor started with the system";
-    // The right button on the empty screen opens the system menu; the release on the entry
-    // "Editer" chooses it.
-    Script({"0 move 600 300", "10 down 600 300 right"});
-    RunFor(300);
-    Handle popup = g_menu_task.popup_window;
-    ASSERT_TRUE(test_window_mode(popup, WIN_OPEN)) << "the system menu opened";
-    Handle menu = g_menu_task.system_menu;
-    int y = client_top(popup) + MenuItemTop(menu, kEditorMenuEntry, popup) +
-            MenuItemHeight(menu, kEditorMenuEntry, popup) / 2;
-    std::string entry = std::to_string(client_left(popup) + 20) + " " + std::to_string(y);
-    Script({"0 move " + entry, "100 move " + entry, "300 up"});
-    RunFor(600);
-    int slot = EditorSlotOf(g_editor.current);
-    ASSERT_EQ(slot, 0);
+    OpenEditorFromTheSystemMenu();
+    if (HasFatalFailure()) return;
     EditorSlot& s = g_editor.slots[0];
     ASSERT_TRUE(test_window_mode(s.window, WIN_OPEN));
 
-    Click(Inside(s.window, EDIT_DISK));
+    Click(ObjectPoint(s.window, EDIT_DISK));
     ASSERT_TRUE(test_window_mode(Inner(s.file), WIN_SHOW)) << "the file sub-window opened";
-    ClickAndType(Inside(Inner(s.file), FILE_NAME), "memo.txt", true);
+    ClickAndType(ObjectPoint(Inner(s.file), FILE_NAME), "memo.txt", true);
     EXPECT_EQ(s.file_name, "memo.txt");
     EXPECT_FALSE(test_window_mode(Inner(s.file), WIN_SHOW));
     CompareScreenGolden("editor_sjis_file.png", folder_);
 
     Select(4, g_editor.search_menu);  // forward search
     ASSERT_TRUE(test_window_mode(Inner(s.search), WIN_SHOW));
-    ClickAndType(Inside(Inner(s.search), SEARCH_TEXT), "int", false);
-    Click(Inside(Inner(s.search), SEARCH_RUN, 12, 10));
+    ClickAndType(ObjectPoint(Inner(s.search), SEARCH_TEXT), "int", false);
+    Click(ObjectPoint(Inner(s.search), SEARCH_RUN, 12, 10));
     EXPECT_EQ(text_header(EditorText(0))->cursor_y, 12) << "on the first match";
     CompareScreenGolden("editor_search_match.png", folder_);
 
     // The right button opens the search menu where it is pressed, beside the buttons, where
     // the menu object lies under no other object.
-    std::string beside = Inside(s.window, EDIT_ENVIRONMENT, 260, 4);
+    std::string beside = ObjectPoint(s.window, EDIT_ENVIRONMENT, 260, 4);
     Script({"0 move " + beside, "10 down " + beside + " right", "900 up"});
     RunFor(500);
     EXPECT_EQ(g_menu_task.popup_menu, g_editor.search_menu);
     CompareScreenGolden("editor_menu_open.png", folder_);
     RunFor(600);
 
-    ClickAndType(Inside(Inner(s.search), SEARCH_REPLACEMENT), "long", false);
-    Click(Inside(Inner(s.search), SEARCH_EVERY, 4, 4));
+    ClickAndType(ObjectPoint(Inner(s.search), SEARCH_REPLACEMENT), "long", false);
+    Click(ObjectPoint(Inner(s.search), SEARCH_EVERY, 4, 4));
     Select(6, g_editor.search_menu);  // forward replace
-    Click(Inside(Inner(s.search), SEARCH_RUN, 12, 10));
-    Click(Inside(Inner(s.search), SEARCH_CANCEL, 12, 10));
+    Click(ObjectPoint(Inner(s.search), SEARCH_RUN, 12, 10));
+    Click(ObjectPoint(Inner(s.search), SEARCH_CANCEL, 12, 10));
     EXPECT_FALSE(test_window_mode(Inner(s.search), WIN_SHOW));
 
     // With the sub-window closed the editing area takes the right button: the edit menu.
-    std::string at = Inside(s.window, EDIT_AREA, 200, 120);
+    std::string at = ObjectPoint(s.window, EDIT_AREA, 200, 120);
     Script({"0 move " + at, "10 down " + at + " right", "900 up"});
     RunFor(500);
     EXPECT_EQ(g_menu_task.popup_menu, g_editor.edit_menu);
     CompareScreenGolden("editor_edit_menu.png", folder_);
     RunFor(600);
 
-    Click(Inside(s.window, EDIT_ENVIRONMENT));
-    ClickAndType(Inside(Inner(s.command), COMMAND_LINE), "save", true);
+    Click(ObjectPoint(s.window, EDIT_ENVIRONMENT));
+    ClickAndType(ObjectPoint(Inner(s.command), COMMAND_LINE), "save", true);
     EXPECT_EQ(Read("memo.txt"),
               Sj("日本語のメモ\r\n") + notes + "long count = 0;\r\n" + tail + "long total;\r\n");
-
-    // The eighth editor is refused; closing one frees its slot for the next.
-    for (int i = 1; i < kEditorSlots; ++i)
-        EXPECT_EQ(OpenEditor(), i);
-    EXPECT_EQ(OpenEditor(), -1);
-    CloseEditor(3);
-    EXPECT_EQ(OpenEditor(), 3);
 }
 
 }  // namespace

@@ -168,8 +168,7 @@ TEST_F(GamePlay, TheTitlesLoadButtonOpensTheLoadWindowAtOnce) {
     EXPECT_TRUE(LogInOrder({"DuskIlvane 0.702  start!", "OPEN SAVEMENU",
                             "create swipe graphic work.", "load_gsys() graphic_name *",
                             Sj("読み込み　SelectMenu :1 back_graphic bg_minato_yu_hare_kie.bmp")}));
-    for (const std::string& line : Log())
-        EXPECT_EQ(line.find("save_gsys()"), std::string::npos) << "nothing was saved";
+    EXPECT_EQ(LogCount("save_gsys()"), 0) << "nothing was saved";
 }
 
 }  // namespace

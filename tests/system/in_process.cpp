@@ -12,6 +12,10 @@
 #include "host/program_thread.h"
 #include "host/script_input.h"
 #include "kernel/scheduler.h"
+#include "window/editor.h"
+#include "window/menu.h"
+#include "window/menu_task.h"
+#include "window/window.h"
 
 void InProcessRun::SetUp() {
     SystemTest::SetUp();
@@ -74,4 +78,18 @@ void InProcessRun::RunFor(uint32_t ms) {
     uint32_t start = HostTickCount();
     while (HostTickCount() - start < ms && !TestSystemFlag(FLAG_STOP))
         RunCycles();
+}
+
+void InProcessRun::OpenEditorFromTheSystemMenu() {
+    Script({"0 move 600 300", "10 down 600 300 right"});
+    RunFor(300);
+    Handle popup = g_menu_task.popup_window;
+    ASSERT_TRUE(test_window_mode(popup, WIN_OPEN)) << "the system menu opened";
+    Handle menu = g_menu_task.system_menu;
+    int y = client_top(popup) + MenuItemTop(menu, kEditorMenuEntry, popup) +
+            MenuItemHeight(menu, kEditorMenuEntry, popup) / 2;
+    std::string entry = std::to_string(client_left(popup) + 20) + " " + std::to_string(y);
+    Script({"0 move " + entry, "100 move " + entry, "300 up"});
+    RunFor(600);
+    ASSERT_EQ(EditorSlotOf(g_editor.current), 0);
 }

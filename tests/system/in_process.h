@@ -29,6 +29,9 @@ protected:
     int RunToStop(int limit = 200);
     // Runs cycles until the clock has moved on by `ms`.
     void RunFor(uint32_t ms);
+    // Opens an editor as the player does: the right button on the empty screen opens the
+    // system menu, the release on its entry "Editer" chooses it; the editor is in slot 0.
+    void OpenEditorFromTheSystemMenu();
 
     std::string old_folder_;
 

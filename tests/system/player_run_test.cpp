@@ -20,12 +20,6 @@ protected:
             ++n;
         return n;
     }
-    int Logged(const std::string& part) {
-        int n = 0;
-        for (const std::string& line : Log())
-            n += line.find(part) != std::string::npos;
-        return n;
-    }
 };
 
 TEST_F(PlayerRun, TheFilesFontFallsBackOnceAndTheCommandLineOverridesIt) {
@@ -35,19 +29,19 @@ TEST_F(PlayerRun, TheFilesFontFallsBackOnceAndTheCommandLineOverridesIt) {
     EXPECT_EQ(run.exit_status, 0) << run.err;
     const std::string fallback = "font family \"No Such Mincho\" not found; Mincho text uses IPA";
     EXPECT_EQ(Count(run.err, fallback), 1) << run.err;
-    EXPECT_EQ(Logged(fallback), 1);
+    EXPECT_EQ(LogCount(fallback), 1);
     EXPECT_EQ(Count(run.err, "player.ini line 3: unknown setting \"volume\""), 1) << run.err;
 
     run = Run({"--headless", "--input", "t.input", "--mincho", "IPAGothic"});
     EXPECT_EQ(run.exit_status, 0) << run.err;
     EXPECT_EQ(Count(run.err, "No Such Mincho"), 0) << run.err;
-    EXPECT_EQ(Logged("No Such Mincho"), 0);
+    EXPECT_EQ(LogCount("No Such Mincho"), 0);
 
     // A missing soundfont on the command line, relative to where noma started.
     run = Run({"--headless", "--input", "t.input", "--soundfont", "gone.sf2"});
     EXPECT_EQ(run.exit_status, 0) << run.err;
     EXPECT_EQ(Count(run.err, "gone.sf2 not found"), 1) << run.err;
-    EXPECT_EQ(Logged("gone.sf2 not found"), 1);
+    EXPECT_EQ(LogCount("gone.sf2 not found"), 1);
 }
 
 TEST_F(PlayerRun, AHeadlessRunWritesNoPlayerFiles) {

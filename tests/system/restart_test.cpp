@@ -10,8 +10,6 @@
 #include "kernel/scheduler.h"
 #include "system/in_process.h"
 #include "window/editor.h"
-#include "window/menu.h"
-#include "window/menu_task.h"
 #include "window/window.h"
 
 namespace {
@@ -41,27 +39,13 @@ protected:
                 v.log.push_back(line);
         return v;
     }
-    // Opens an editor through the system menu's entry, as the player does.
-    void OpenEditorFromTheMenu() {
-        Script({"0 move 600 300", "10 down 600 300 right"});
-        RunFor(300);
-        Handle popup = g_menu_task.popup_window;
-        ASSERT_TRUE(test_window_mode(popup, WIN_OPEN)) << "the system menu opened";
-        Handle menu = g_menu_task.system_menu;
-        int y = client_top(popup) + MenuItemTop(menu, kEditorMenuEntry, popup) +
-                MenuItemHeight(menu, kEditorMenuEntry, popup) / 2;
-        std::string entry = std::to_string(client_left(popup) + 20) + " " + std::to_string(y);
-        Script({"0 move " + entry, "100 move " + entry, "300 up"});
-        RunFor(600);
-        ASSERT_EQ(EditorSlotOf(g_editor.current), 0);
-    }
 };
 
 TEST_F(RestartRun, AStartAfterAStopIsTheFirstStartAgain) {
     StartView first = Look();
     ASSERT_FALSE(first.pixels.empty());
     EXPECT_EQ(first.screen_width, 640) << "the data's NOMA.ini sets the screen size";
-    OpenEditorFromTheMenu();
+    OpenEditorFromTheSystemMenu();
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
@@ -80,7 +64,7 @@ TEST_F(RestartRun, AStartAfterAStopIsTheFirstStartAgain) {
         EXPECT_TRUE(g_editor.ready);
         EXPECT_EQ(g_editor.slots[0].window, 0u) << "no editor is left from the first run";
         // The started system works as the first did: its editor opens in the first slot.
-        OpenEditorFromTheMenu();
+        OpenEditorFromTheSystemMenu();
     }
 }
 

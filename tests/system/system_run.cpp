@@ -151,6 +151,13 @@ std::vector<std::string> SystemTest::Log() {
     return ReadLines(folder_ + "/TEST.LOG");
 }
 
+int SystemTest::LogCount(const std::string& part) {
+    int n = 0;
+    for (const std::string& line : Log())
+        n += line.find(part) != std::string::npos;
+    return n;
+}
+
 bool SystemTest::WaitForLog(const std::string& line, int timeout_ms) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -180,4 +187,9 @@ bool SystemTest::WaitForLog(const std::string& line, int timeout_ms) {
         ++at;
     }
     return ::testing::AssertionSuccess();
+}
+
+std::vector<std::string> ShutdownLines() {
+    return {Sj("ShutDownEventを受け取りました　終了します。"),
+            Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")};
 }

@@ -40,6 +40,8 @@ protected:
 
     // The error log's lines (Shift-JIS bytes, line ends removed).
     std::vector<std::string> Log();
+    // Log lines that contain `part`.
+    int LogCount(const std::string& part);
     // Waits until some log line equals `line`.
     bool WaitForLog(const std::string& line, int timeout_ms);
     // Every line of `expected` appears in the log in this order (other lines may come between);
@@ -53,5 +55,7 @@ protected:
     int run_ = 0;
 };
 
+// The manager's shutdown in the log: the request, then the count of streams left open.
+std::vector<std::string> ShutdownLines();
 // Runs a command to its end; its standard output, or "" when it failed.
 std::string Command(const std::string& command);

@@ -20,11 +20,6 @@ namespace {
 
 class TextRun : public InProcessRun {
 protected:
-    // "x y" a few pixels inside an object's sub-window, in screen coordinates.
-    std::string Inside(Handle window, uint16_t number) {
-        Handle sub = object_record(ReqObject(window, number))->window;
-        return std::to_string(client_left(sub) + 6) + " " + std::to_string(client_top(sub) + 6);
-    }
     // Script lines clicking at `where` at time t.
     static std::vector<std::string> Click(uint32_t t, const std::string& where) {
         return {std::to_string(t) + " move " + where, std::to_string(t + 10) + " down " + where,
@@ -58,9 +53,9 @@ TEST_F(TextRun, TypingIntoInputLinesOfAWindow) {
     auto add = [&](const std::vector<std::string>& lines) {
         script.insert(script.end(), lines.begin(), lines.end());
     };
-    add(Click(0, Inside(window, 2)));
+    add(Click(0, ObjectPoint(window, 2)));
     add(Chars(200, "12a3"));
-    add(Click(500, Inside(window, 1)));
+    add(Click(500, ObjectPoint(window, 1)));
     add(Chars(700, "NOMA " + Sj("日本")));
     add({"1200 key 7", "1250 key 7"});
     add(Chars(1300, Sj("語")));

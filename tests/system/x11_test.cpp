@@ -200,10 +200,6 @@ TEST_F(X11Window, StartsOnThePaintAndClosesInOrder) {
          Sj("ShutDownEventを受け取りました　終了します。"), Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")}));
 }
 
-}  // namespace
-
-namespace {
-
 // The window killed from outside (its X connection goes): the system still shuts down in
 // order, the log is complete, and the process ends without an abort.
 TEST_F(X11Window, AKilledWindowStillShutsDownInOrder) {
@@ -220,10 +216,6 @@ TEST_F(X11Window, AKilledWindowStillShutsDownInOrder) {
                             Sj("ShutDownEventを受け取りました　終了します。"),
                             Sj("終了時ｵｰﾌﾟﾝされていたｽﾄﾘｰﾑ数 *")}));
 }
-
-}  // namespace
-
-namespace {
 
 // A box the desktop cannot show is drawn in the game's window: the start waits for its
 // answer, and a key gives it.

@@ -97,10 +97,6 @@ TEST(CheckExpression, Statements) {
         Expect(c, CheckStatements(c.text, is_string));
 }
 
-}  // namespace
-
-namespace {
-
 // What each statement reads decides which items can steer the story.
 TEST(CheckExpression, AssignmentsNameWhatTheyRead) {
     using Assignments = std::vector<std::pair<std::string, std::vector<std::string>>>;

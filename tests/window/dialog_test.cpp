@@ -64,12 +64,6 @@ protected:
         lines.push_back({60000, "close"});
         PlayFromNow(lines);
     }
-    // The absolute centre of a dialog's button.
-    std::string ButtonPoint(int dialog, int value) {
-        centre_window(SystemDialogWindow(dialog));  // where opening puts it
-        Handle sub = object_record(ReqObject(SystemDialogWindow(dialog), uint16_t(value)))->window;
-        return std::to_string(client_left(sub) + 10) + " " + std::to_string(client_top(sub) + 10);
-    }
     std::vector<uint16_t> ManagerCodes() { return CodesTo(TASK_ID_MANAGER); }
 
     Handle manager_ = 0;
@@ -88,7 +82,7 @@ TEST_F(DialogTest, YesNoTakesReturnEscapeOrAButton) {
     EXPECT_EQ(YesNoDialog("続けますか"_sj), 1);
     Script({{50, "key 15"}});
     EXPECT_EQ(YesNoDialog("続けますか"_sj), 2);
-    std::string no = ButtonPoint(DIALOG_YES_NO, 2);
+    std::string no = DialogButtonPoint(DIALOG_YES_NO, 2);
     std::string down = "down " + no + " left", move = "move " + no;
     Script({{0, "key 65"}, {20, move.c_str()}, {40, down.c_str()}, {90, "up"}});
     EXPECT_EQ(YesNoDialog("other keys do nothing"), 2);
@@ -105,7 +99,7 @@ TEST_F(DialogTest, TheErrorReportNamesTheTaskAndItsSecondButtonDumpsTheSystemDat
 
     std::memcpy(g_system.system_name, "NOMA", 5);
     g_system.cycle_counter = 0x12345678;
-    std::string end = ButtonPoint(DIALOG_ERROR, 2);
+    std::string end = DialogButtonPoint(DIALOG_ERROR, 2);
     std::string down = "down " + end + " left", move = "move " + end;
     Script({{1100, move.c_str()}, {1120, down.c_str()}, {1200, "up"}});
     SystemErrorReport(manager_, 72, nullptr);

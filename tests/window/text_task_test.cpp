@@ -19,7 +19,6 @@
 #include "window/text_field.h"
 #include "window/text_task.h"
 #include "window/window.h"
-#include "window/window_mouse.h"
 #include "window_env.h"
 
 namespace {
@@ -351,24 +350,6 @@ TEST_F(TextTaskTest, TheCursorBlinksOnSecondEvents) {
     }
     EXPECT_EQ(shown, (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(marked, shown) << "the cell is drawn as the flag says";
-}
-
-TEST_F(TextTaskTest, AClickOnAnInputLineFocusesItForTyping) {
-    Handle a = CreateMessageLine(window_, 1, 10, 10, 12, owner_);
-    Handle b = CreateMessageLine(window_, 2, 10, 60, 12, owner_);
-    ASSERT_TRUE(a && b);
-    MakeDrawable(a);
-    MakeDrawable(b);
-    PutInputText(window_, 2, "");
-    Handle sub = object_record(b)->window;
-    route_click(client_left(sub) + 5, client_top(sub) + 5, 1);
-    RunTextTask();
-    EXPECT_EQ(g_text_focus, b) << "the clicked line, not only the first";
-    Type("typed");
-    char buffer[kTextLineCapacity + 1];
-    EXPECT_STREQ(GetInputText(window_, 2, buffer), "typed");
-    Type(std::string(20, 'z'));
-    EXPECT_EQ(std::string(GetInputText(window_, 2, buffer)).size(), 12u);
 }
 
 TEST_F(TextTaskTest, AHundredThousandKeysNeverOverfillAField) {

@@ -39,13 +39,6 @@ Handle WindowTest::OpenAt(Handle owner, int x, int y, int width, int height, uin
     return w;
 }
 
-std::vector<EventRecord> WindowTest::EventsTo(uint32_t id) {
-    std::vector<EventRecord> events;
-    for (const EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-        if (r->destination == id) events.push_back(*r);
-    return events;
-}
-
 std::vector<uint16_t> WindowTest::CodesTo(uint32_t id) {
     std::vector<uint16_t> codes;
     for (const EventRecord& e : EventsTo(id))
@@ -64,23 +57,6 @@ void WindowTest::UseScreen(int width, int height, const std::string& ini) {
     g_screen_height = int16_t(height);
     ASSERT_TRUE(HostCreateSurface(width, height));
     StartWindowSystem();
-}
-
-void WindowTest::AnswerDraws(Handle owner, const std::function<void(Handle)>& draw) {
-    for (int round = 0; round < 100; ++round) {
-        std::vector<Handle> requests;
-        for (EventRecord* r = event_record(g_event_head); r; r = event_record(r->next))
-            if (r->code == EVENT_REQ_DRAW && r->destination == TaskId(owner)) {
-                requests.push_back(r->value);
-                r->destination = 0;
-            }
-        if (requests.empty()) return;
-        for (Handle w : requests) {
-            if (draw) draw(w);
-            RetDrawEvent(owner, w);
-            continue_redraw_motion(w);
-        }
-    }
 }
 
 void WindowTest::PlayFromNow(const std::vector<std::pair<int, const char*>>& events) {

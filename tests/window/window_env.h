@@ -25,8 +25,7 @@ protected:
     Handle NewTask(const char* name);
     // An open top-level window of `owner` at (x, y).
     Handle OpenAt(Handle owner, int x, int y, int width, int height, uint32_t mode = 0);
-    // Events sent so far to task `id`, oldest first, and their codes.
-    std::vector<EventRecord> EventsTo(uint32_t id);
+    // The codes of the events sent so far to task `id`, oldest first.
     std::vector<uint16_t> CodesTo(uint32_t id);
     // Forgets every event sent so far (they are readdressed to nobody).
     void ForgetEvents();
@@ -34,8 +33,6 @@ protected:
     void CompareGolden(const char* file) { CompareScreenGolden(file, folder_); }
     // Starts the window system again on a `width` x `height` screen with these NOMA.ini lines.
     void UseScreen(int width, int height, const std::string& ini);
-    // Answers the draw requests sent to `owner` (drawing with `draw` first) until none is left.
-    void AnswerDraws(Handle owner, const std::function<void(Handle)>& draw = nullptr);
     // Plays input lines whose times count from now.
     void PlayFromNow(const std::vector<std::pair<int, const char*>>& events);
 };
