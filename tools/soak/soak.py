@@ -168,10 +168,8 @@ def main():
     shutil.copytree(a.data, game)
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
     env.setdefault("ASAN_OPTIONS", "detect_leaks=1:abort_on_error=1")
-    # The leak checker's list of the suppressions it used is no report; lsan.supp names the
-    # blocks a system library keeps.
-    env.setdefault("LSAN_OPTIONS", "print_suppressions=0:suppressions="
-                   + os.path.join(HERE, "lsan.supp"))
+    # The leak checker's list of the suppressions it used is no report.
+    env.setdefault("LSAN_OPTIONS", "print_suppressions=0")
     # A sample is due every `report` game seconds; allow the watchdog's share of it, and the
     # start-up, before the run counts as hung.
     allowance = a.watchdog * a.report / 3600.0 + 60.0
